@@ -1,0 +1,27 @@
+# The two commands of the README: `make run` and `make test`.
+BUILD ?= build
+BUILD_TYPE ?= RelWithDebInfo
+CTEST_JOBS ?= 2
+
+.PHONY: deps configure build run test bench clean
+
+deps:
+	scripts/install-deps
+
+configure: deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+
+build: configure
+	cmake --build $(BUILD)
+
+run: build
+	$(BUILD)/src/rampscope
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(CTEST_JOBS)
+
+bench: build
+	$(BUILD)/bench/rampscope-bench
+
+clean:
+	rm -rf $(BUILD)

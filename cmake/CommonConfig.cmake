@@ -1,0 +1,17 @@
+# One place for the strictness every target shares.
+add_library(rampscope_options INTERFACE)
+target_compile_options(rampscope_options INTERFACE
+    -Wall -Wextra -Werror
+    # Distances must come out the same on every machine: no fused
+    # multiply-add where the arithmetic is written as separate steps.
+    -ffp-contract=off)
+target_compile_definitions(rampscope_options INTERFACE
+    QT_NO_CONTEXTLESS_CONNECT
+    QT_NO_NARROWING_CONVERSIONS_IN_CONNECT
+    QT_NO_KEYWORDS)
+
+if(RAMPSCOPE_SANITIZE)
+    target_compile_options(rampscope_options INTERFACE
+        -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    target_link_options(rampscope_options INTERFACE -fsanitize=address,undefined)
+endif()

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "grid/transform.h"
+
+#include <QString>
+
+// The process-wide configuration that mirrors the settings, filled by the
+// start-up (video directory, log file name) and the configuration load
+// (everything else). Owned by the application object.
+struct ConfigState {
+    QString videoDirectory;     // without a trailing separator (key logpath)
+    QString logFileName;        // today's log name, without directory
+    QString resultsFilePath;    // full path of today's results file
+    QString capturesDirectory;  // saved pictures; ends in a separator once configured
+    QString setupFilesDirectory; // key SetupFiles
+    int gridCount = 1;          // 1, 2 or 3 (key grids)
+    bool rightToLeft = false;   // key right2left
+    bool boxLineOff = false;    // key boxlineoff
+    QString buoyMarker = QStringLiteral("circle"); // "circle" or "cross"
+    QString pictureSaveMode = QStringLiteral("Ask"); // "Ask", "Save" or "NoSave"
+    QString videoSaveMode = QStringLiteral("Ask");
+    QString captureSourceType;  // "Generic" after the configuration load
+    QString pictureExtension = QStringLiteral(".bmp");
+    QString pictureFormatCode = QStringLiteral("1");
+    bool reportInProgress = false; // true while the configuration load reloads the grids
+    QString tournamentName;
+    bool barefootMode = false;
+    bool sitSkiMode = false;
+    QString labelColorName = QStringLiteral("default");
+    unsigned labelColor = 0xFFFFFF; // RGB; white unless a colour is chosen
+
+    TournamentType tournamentType() const
+    {
+        if (barefootMode)
+            return TournamentType::Barefoot;
+        if (sitSkiMode)
+            return TournamentType::SitSki;
+        return TournamentType::Normal;
+    }
+};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMap>
 #include <QString>
 
 #include <memory>
@@ -22,17 +23,31 @@ public:
     SettingsStore(const SettingsStore&) = delete;
     SettingsStore& operator=(const SettingsStore&) = delete;
 
+    // The stored value exactly as written, or defaultValue when the key has
+    // never been written.
     QString ReadSetting(const QString& key, const QString& defaultValue = {}) const;
-    void WriteSetting(const QString& key, const QString& value);
+
+    // Stores the text and syncs at once. Returns false when the value could
+    // not be made to last (the file cannot be written); it is still read
+    // back for the rest of the session.
+    bool WriteSetting(const QString& key, const QString& value);
 
     // When the stored settings could not be read (a corrupt or unreadable
     // file), the text to show the operator once; defaults apply meanwhile.
     // Empty when the store is sound.
     QString problem() const { return m_problem; }
 
+    // Where a damaged settings file was kept, empty when none was.
+    QString damagedCopyPath() const { return m_damagedCopyPath; }
+
 private:
     void checkStatus();
+    void openGroup();
 
     std::unique_ptr<QSettings> m_settings;
+    // Used instead of m_settings when a damaged file could not be set aside:
+    // the session still works, on install values, but nothing lasts.
+    std::unique_ptr<QMap<QString, QString>> m_memory;
     QString m_problem;
+    QString m_damagedCopyPath;
 };

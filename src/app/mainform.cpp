@@ -1,0 +1,169 @@
+#include "app/mainform.h"
+
+#include "common/operatordialogs.h"
+#include "common/paths.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// The two status pictures, drawn rather than shipped as files.
+QPixmap statusPixmap(bool ready)
+{
+    QPixmap pixmap(24, 24);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    if (ready) {
+        p.setBrush(QColor(250, 210, 40));
+        p.setPen(QPen(Qt::black, 1));
+        p.drawEllipse(2, 2, 20, 20);
+        p.setBrush(Qt::black);
+        p.drawEllipse(8, 8, 2, 3);
+        p.drawEllipse(14, 8, 2, 3);
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(7, 9, 10, 8, 200 * 16, 140 * 16);
+    } else {
+        QPainterPath triangle;
+        triangle.moveTo(12, 2);
+        triangle.lineTo(22, 21);
+        triangle.lineTo(2, 21);
+        triangle.closeSubpath();
+        p.setBrush(QColor(250, 170, 20));
+        p.setPen(QPen(Qt::black, 1));
+        p.drawPath(triangle);
+        p.drawLine(12, 8, 12, 15);
+        p.drawPoint(12, 18);
+    }
+    return pixmap;
+}
+
+} // namespace
+
+MainForm::MainForm(OperatorDialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent)
+    , m_dialogs(dialogs)
+{
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(QStringLiteral("Rampscope 2005"));
+
+    auto* central = new QWidget(this);
+    auto* outer = new QVBoxLayout(central);
+    auto* frame = new QGroupBox(QStringLiteral("Rampscope Controls and Configuration"), central);
+    frame->setObjectName(QStringLiteral("Frame1"));
+    outer->addWidget(frame);
+    auto* layout = new QGridLayout(frame);
+
+    auto* label2 = new QLabel(QStringLiteral("Save Video Files in this Directory"), frame);
+    label2->setObjectName(QStringLiteral("Label2"));
+    layout->addWidget(label2, 0, 0, 1, 3);
+    m_txtVideoDir = new QLineEdit(frame);
+    m_txtVideoDir->setObjectName(QStringLiteral("txtVideoDir"));
+    layout->addWidget(m_txtVideoDir, 1, 0, 1, 3);
+    m_lblVideodir = new QLabel(frame);
+    m_lblVideodir->setObjectName(QStringLiteral("lblVideodir"));
+    layout->addWidget(m_lblVideodir, 2, 0, 1, 3);
+    auto* change = new QPushButton(QStringLiteral("Change Video File Directory"), frame);
+    change->setObjectName(QStringLiteral("btnChangeDirectory"));
+    layout->addWidget(change, 3, 0, 1, 3);
+
+    const QString gridCaptions[3] = {QStringLiteral("Grid 1"), QStringLiteral("Grid 2"), QStringLiteral("Grid3")};
+    for (int i = 0; i < 3; ++i) {
+        m_gridLabels[i] = new QLabel(gridCaptions[i], frame);
+        m_gridLabels[i]->setObjectName(QStringLiteral("lblGrid%1").arg(i + 1));
+        m_gridImages[i] = new QLabel(frame);
+        m_gridImages[i]->setObjectName(QStringLiteral("ImageGrid%1").arg(i + 1));
+        m_gridImages[i]->setFixedSize(24, 24);
+        m_gridDescriptions[i] = new QLineEdit(frame);
+        m_gridDescriptions[i]->setObjectName(QStringLiteral("txtGridDescription_%1").arg(i));
+        m_gridDescriptions[i]->setReadOnly(true);
+        layout->addWidget(m_gridLabels[i], 4 + i, 0);
+        layout->addWidget(m_gridImages[i], 4 + i, 1);
+        layout->addWidget(m_gridDescriptions[i], 4 + i, 2);
+    }
+    outer->addStretch();
+    setCentralWidget(central);
+
+    auto* exit = menuBar()->addAction(QStringLiteral("E&xit"));
+    exit->setObjectName(QStringLiteral("mnuExit"));
+    connect(exit, &QAction::triggered, this, &QWidget::close);
+    connect(change, &QPushButton::clicked, this, &MainForm::changeVideoDirectory);
+    connect(m_txtVideoDir, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (m_videoDirectoryChanged)
+            m_videoDirectoryChanged(text);
+    });
+    resize(520, 320);
+}
+
+MainForm::~MainForm() = default;
+
+void MainForm::setVideoDirectoryChanged(std::function<void(const QString&)> handler)
+{
+    m_videoDirectoryChanged = std::move(handler);
+}
+
+void MainForm::showVideoDirectory(const QString& text)
+{
+    const QSignalBlocker blocker(m_txtVideoDir);
+    m_txtVideoDir->setText(text);
+    m_lblVideodir->setText(text);
+}
+
+void MainForm::setGridCount(int gridCount)
+{
+    for (int i = 0; i < 3; ++i) {
+        const bool shown = i < gridCount;
+        m_gridLabels[i]->setVisible(shown);
+        m_gridImages[i]->setVisible(shown);
+        m_gridDescriptions[i]->setVisible(shown);
+    }
+}
+
+void MainForm::setMainGridPicture(int grid, bool ready)
+{
+    if (grid < 1 || grid > 3)
+        return;
+    QLabel* image = m_gridImages[grid - 1];
+    image->setPixmap(statusPixmap(ready));
+    image->setProperty("pictureName", QString::fromLatin1(ready ? smileyPicture : cautionPicture));
+}
+
+void MainForm::setMainGridDescription(int grid, const QString& text)
+{
+    if (grid >= 1 && grid <= 3)
+        m_gridDescriptions[grid - 1]->setText(text);
+}
+
+QString MainForm::gridPictureName(int grid) const
+{
+    if (grid < 1 || grid > 3)
+        return {};
+    return m_gridImages[grid - 1]->property("pictureName").toString();
+}
+
+void MainForm::changeVideoDirectory()
+{
+    const QString title = QStringLiteral("Input Save Video Files Path");
+    for (;;) {
+        const auto answer = m_dialogs.input(QStringLiteral("Please put in the path of the Save Video Directory here."),
+                                            title);
+        if (!answer || answer->isEmpty())
+            return;
+        if (PathExistsByKind(*answer, 1)) {
+            m_txtVideoDir->setText(*answer);
+            m_lblVideodir->setText(m_txtVideoDir->text());
+            return;
+        }
+        m_dialogs.message(QStringLiteral("The folder you entered does not exist"),
+                          QStringLiteral("Jump Measurement Alert"), OperatorDialogs::Icon::Warning);
+    }
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "grid/gridscreeneffects.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <functional>
+
+class OperatorDialogs;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The main screen, "Rampscope 2005": the save-video directory and the status
+// row of each configured grid. The navigation to the other screens joins it
+// as those screens are built.
+class MainForm final : public QMainWindow, public GridScreenEffects {
+    Q_OBJECT
+
+public:
+    static constexpr const char* smileyPicture = "SmallSmiley.jpg";
+    static constexpr const char* cautionPicture = "SmallCaution.jpg";
+
+    explicit MainForm(OperatorDialogs& dialogs, QWidget* parent = nullptr);
+    ~MainForm() override;
+
+    // Called with the new text whenever txtVideoDir changes (the box's
+    // change step: ConfigState and the logpath setting).
+    void setVideoDirectoryChanged(std::function<void(const QString&)> handler);
+
+    // Start-up puts the directory in the box without running the change
+    // step again, and copies it to lblVideodir.
+    void showVideoDirectory(const QString& text);
+
+    // Rows of grids beyond the count are hidden.
+    void setGridCount(int gridCount);
+
+    // GridScreenEffects: the grid status rows.
+    void setMainGridPicture(int grid, bool ready) override;
+    void setMainGridDescription(int grid, const QString& text) override;
+
+    // The picture file a grid's status shows ("SmallSmiley.jpg" or
+    // "SmallCaution.jpg"), empty before the first status.
+    QString gridPictureName(int grid) const;
+
+private:
+    void changeVideoDirectory();
+
+    OperatorDialogs& m_dialogs;
+    QLineEdit* m_txtVideoDir = nullptr;
+    QLabel* m_lblVideodir = nullptr;
+    std::array<QLabel*, 3> m_gridLabels{};
+    std::array<QLabel*, 3> m_gridImages{};
+    std::array<QLineEdit*, 3> m_gridDescriptions{};
+    std::function<void(const QString&)> m_videoDirectoryChanged;
+};

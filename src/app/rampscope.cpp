@@ -1,0 +1,74 @@
+#include "app/rampscope.h"
+
+#include "app/configload.h"
+#include "app/mainform.h"
+#include "app/settingsstore.h"
+#include "app/startup.h"
+#include "common/clock.h"
+#include "common/operatordialogs.h"
+#include "grid/gridcontext.h"
+
+Rampscope::Rampscope(SettingsStore& settings, OperatorDialogs& dialogs, const Clock& clock)
+    : m_settings(settings)
+    , m_dialogs(dialogs)
+    , m_clock(clock)
+{
+}
+
+Rampscope::~Rampscope() = default;
+
+MainForm& Rampscope::mainForm()
+{
+    if (!m_mainForm) {
+        m_mainForm = std::make_unique<MainForm>(m_dialogs);
+        m_mainForm->setVideoDirectoryChanged(
+            [this](const QString& text) { ApplyVideoDirectoryText(m_settings, m_config, text); });
+    }
+    return *m_mainForm;
+}
+
+void Rampscope::start()
+{
+    if (!m_settings.problem().isEmpty())
+        m_dialogs.message(m_settings.problem(), {}, OperatorDialogs::Icon::Warning);
+
+    EmergencyReset(m_settings, m_dialogs);
+    MainForm& main = mainForm();
+
+    main.showVideoDirectory(ObtainVideoDirectory(m_settings, m_dialogs, m_config));
+    SetTodaysLogFileName(m_config, m_clock);
+    if (const auto written = WriteSessionStartLine(m_config, m_settings, m_clock); !written)
+        m_dialogs.message(SessionStartFailureMessage(written.error()), {}, OperatorDialogs::Icon::Warning);
+
+    m_dialogs.message(VerifySetupParametersMessage());
+    loadConfiguration();
+    main.show();
+}
+
+void Rampscope::loadConfiguration()
+{
+    MainForm& main = mainForm();
+    m_config.tournamentName = m_settings.ReadSetting(QStringLiteral("TournamentName"));
+    m_config.resultsFilePath = ResultsFilePathFor(m_config.videoDirectory, m_clock.now().date());
+    m_config.capturesDirectory = m_config.videoDirectory;
+    m_config.setupFilesDirectory = m_settings.ReadSetting(QStringLiteral("SetupFiles"));
+    m_config.labelColorName = LabelColorFromSettings(m_settings);
+    m_config.captureSourceType = QStringLiteral("Generic");
+    m_config.gridCount = GridCountFromSetting(m_settings.ReadSetting(QStringLiteral("grids"), QStringLiteral("0")));
+    main.setGridCount(m_config.gridCount);
+
+    for (int n = 1; n <= m_config.gridCount; ++n)
+        main.setMainGridPicture(n, GridFileStatusOf(m_settings, n) == GridFileStatus::Present);
+
+    GridContext context{m_calibration, m_config, m_settings, m_setupFields, m_dialogs, main, m_clock};
+    ReloadConfiguredGrids(context);
+
+    m_config.rightToLeft = m_settings.ReadSetting(QStringLiteral("right2left"), QStringLiteral("False"))
+        == QLatin1String("True");
+    m_config.boxLineOff = m_settings.ReadSetting(QStringLiteral("boxlineoff"), QStringLiteral("False"))
+        == QLatin1String("True");
+    ApplyTournamentTypeSetting(m_config, m_settings.ReadSetting(QStringLiteral("tournamentType")));
+    m_config.buoyMarker = m_settings.ReadSetting(QStringLiteral("buoymarker")) == QLatin1String("cross")
+        ? QStringLiteral("cross")
+        : QStringLiteral("circle");
+}

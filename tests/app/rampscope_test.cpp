@@ -1,0 +1,155 @@
+#include "app/mainform.h"
+#include "app/rampscope.h"
+#include "app/settingsstore.h"
+#include "common/clock.h"
+#include "support/scripteddialogs.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray bytesOf(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+class StartUp : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString videoDir = dir.filePath(QStringLiteral("videos"));
+    SettingsStore settings{dir.filePath(QStringLiteral("settings.ini"))};
+    ScriptedDialogs dialogs;
+    FixedClock clock{QDateTime(QDate(2026, 7, 3), QTime(9, 5, 7))};
+
+    void SetUp() override { ASSERT_TRUE(QDir().mkpath(videoDir)); }
+
+    template <typename T>
+    T* control(Rampscope& app, const char* name)
+    {
+        return app.mainForm().findChild<T*>(QString::fromLatin1(name));
+    }
+};
+
+TEST_F(StartUp, FirstRunAsksForTheVideoDirectoryUntilItExists)
+{
+    dialogs.answer(OperatorDialogs::Answer::No) // no emergency reset
+        .type(QString())
+        .cancelInput()
+        .type(dir.filePath(QStringLiteral("nowhere")))
+        .type(videoDir + QLatin1Char('/'));
+    Rampscope app(settings, dialogs, clock);
+    app.start();
+
+    const QString prompt = QStringLiteral(
+        "No Correct Save Video Directory has been set.  Please put in the path of the Save Video Directory here.");
+    // An empty answer and a cancel are no directory either.
+    const QString invalid = QStringLiteral("You entered an invalid path - try  again");
+    EXPECT_EQ(dialogs.texts(), (QStringList{QStringLiteral("Do you want to reset all parameters to install values?"),
+                                            prompt, invalid, prompt, invalid, prompt, invalid, prompt,
+                                            QStringLiteral("Please Verify all Setup Parameters")}));
+    EXPECT_TRUE(dialogs.allAnswersUsed());
+
+    EXPECT_EQ(app.config().videoDirectory, videoDir);
+    EXPECT_EQ(settings.ReadSetting(QStringLiteral("logpath")), videoDir + QLatin1Char('/'));
+    EXPECT_EQ(settings.ReadSetting(QStringLiteral("logfile")), QStringLiteral("JumpMeasurementLog070326.txt"));
+    EXPECT_EQ(bytesOf(videoDir + QStringLiteral("/JumpMeasurementLog070326.txt")),
+              QByteArray("07-03-2026    09:05:07      Rampscope Measurement Session started  \r\n"));
+    EXPECT_EQ(app.config().resultsFilePath, videoDir + QStringLiteral("/JumpMeasurementResults070326.txt"));
+    EXPECT_EQ(settings.ReadSetting(QStringLiteral("labelcolor")), QStringLiteral("default"));
+
+    MainForm& main = app.mainForm();
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_EQ(main.windowTitle(), QStringLiteral("Rampscope 2005"));
+    EXPECT_EQ(control<QLineEdit>(app, "txtVideoDir")->text(), videoDir + QLatin1Char('/'));
+    EXPECT_EQ(app.config().gridCount, 1);
+    EXPECT_TRUE(control<QLabel>(app, "lblGrid1")->isVisible());
+    EXPECT_FALSE(control<QLabel>(app, "lblGrid2")->isVisible());
+    EXPECT_FALSE(control<QLabel>(app, "ImageGrid3")->isVisible());
+    EXPECT_EQ(main.gridPictureName(1), QStringLiteral("SmallCaution.jpg"));
+}
+
+TEST_F(StartUp, ConfiguredGridIsReloadedAndShownReady)
+{
+    const QString ipt = dir.filePath(QStringLiteral("tower.ipt"));
+    QFile file(ipt);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("Initialization Points for file: " + ipt.toLatin1() + "\r\n"
+               "Tower camera\r\n"
+               " 7500 , 2400 , 25 , 90 \r\n"
+               " 9000 , 6600 , 25 , 30 \r\n"
+               " 2000 , 2500 ,-25 , 90 \r\n"
+               " 500 , 6500 ,-25 , 30 \r\n"
+               "-12.5 \r\n .0021 \r\n .0003 \r\n 1.2E-06 \r\n 3.4E-05 \r\n 80 \r\n .0002 \r\n-.0095 \r\n"
+               " 0 \r\n-2.5 \r\n 10 \r\n 2 \r\n 1 \r\n");
+    file.close();
+    QFile cb(ipt + QStringLiteral(".cb"));
+    ASSERT_TRUE(cb.open(QIODevice::WriteOnly));
+    cb.write(" 4800 \r\n 4100 \r\n3.5\r\n60.25\r\n");
+    cb.close();
+
+    settings.WriteSetting(QStringLiteral("logpath"), videoDir);
+    settings.WriteSetting(QStringLiteral("grids"), QStringLiteral("2"));
+    settings.WriteSetting(QStringLiteral("grid1File"), ipt);
+    settings.WriteSetting(QStringLiteral("grid2File"), dir.filePath(QStringLiteral("gone.ipt")));
+
+    dialogs.answer(OperatorDialogs::Answer::No);
+    Rampscope app(settings, dialogs, clock);
+    app.start();
+
+    EXPECT_EQ(dialogs.texts(), (QStringList{QStringLiteral("Do you want to reset all parameters to install values?"),
+                                            QStringLiteral("Please Verify all Setup Parameters")}));
+    EXPECT_TRUE(app.calibration().isReady(1));
+    EXPECT_FALSE(app.calibration().isReady(2));
+    EXPECT_EQ(app.calibration().currentGrid, 1);
+    EXPECT_DOUBLE_EQ(app.calibration().coefficients[3], 1.2e-6);
+    EXPECT_EQ(app.mainForm().gridPictureName(1), QStringLiteral("SmallSmiley.jpg"));
+    EXPECT_EQ(app.mainForm().gridPictureName(2), QStringLiteral("SmallCaution.jpg"));
+    EXPECT_EQ(control<QLineEdit>(app, "txtGridDescription_0")->text(), QStringLiteral("Tower camera"));
+    EXPECT_TRUE(control<QLabel>(app, "lblGrid2")->isVisible());
+    EXPECT_FALSE(control<QLabel>(app, "lblGrid3")->isVisible());
+    // The reload leaves its report in today's results file and keeps the
+    // setting of the grid whose file is missing.
+    EXPECT_TRUE(bytesOf(app.config().resultsFilePath).contains("New Set-up now in place"));
+    EXPECT_EQ(settings.ReadSetting(QStringLiteral("grid1File")), ipt);
+    EXPECT_EQ(settings.ReadSetting(QStringLiteral("grid2File")), dir.filePath(QStringLiteral("gone.ipt")));
+    EXPECT_FALSE(app.config().reportInProgress);
+}
+
+TEST_F(StartUp, ChangeVideoFileDirectory)
+{
+    settings.WriteSetting(QStringLiteral("logpath"), videoDir);
+    dialogs.answer(OperatorDialogs::Answer::No);
+    Rampscope app(settings, dialogs, clock);
+    app.start();
+    dialogs.clear();
+
+    const QString other = dir.filePath(QStringLiteral("other"));
+    ASSERT_TRUE(QDir().mkpath(other));
+    auto* button = control<QPushButton>(app, "btnChangeDirectory");
+
+    dialogs.cancelInput();
+    button->click();
+    EXPECT_EQ(app.config().videoDirectory, videoDir);
+
+    dialogs.type(dir.filePath(QStringLiteral("nowhere"))).type(other);
+    button->click();
+    ASSERT_EQ(dialogs.shown().size(), 4u);
+    EXPECT_EQ(dialogs.shown()[1].text, QStringLiteral("Please put in the path of the Save Video Directory here."));
+    EXPECT_EQ(dialogs.shown()[1].title, QStringLiteral("Input Save Video Files Path"));
+    EXPECT_EQ(dialogs.shown()[2].text, QStringLiteral("The folder you entered does not exist"));
+    EXPECT_EQ(dialogs.shown()[2].title, QStringLiteral("Jump Measurement Alert"));
+    EXPECT_EQ(control<QLineEdit>(app, "txtVideoDir")->text(), other);
+    EXPECT_EQ(control<QLabel>(app, "lblVideodir")->text(), other);
+    EXPECT_EQ(app.config().videoDirectory, other);
+    EXPECT_EQ(settings.ReadSetting(QStringLiteral("logpath")), other);
+}
+
+} // namespace

@@ -15,6 +15,8 @@
 #include "grid/solvegrid.h"
 #include "grid/transform.h"
 #include "measure/jumpresult.h"
+#include "measure/measurestate.h"
+#include "measure/recording.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -26,7 +28,8 @@ namespace {
 
 const QString usage = QStringLiteral(
     "usage: rampscope-cli solve FIELDS [--save FILE.ipt] [--grid N] [--grids N] [--results FILE]\n"
-    "       rampscope-cli measure FILE.ipt X Y [--type normal|sitski|barefoot] [--results FILE]");
+    "       rampscope-cli measure FILE.ipt X Y [--type normal|sitski|barefoot] [--results FILE]\n"
+    "                             [--skier NAME --jump TEXT]");
 
 // Options after the positional arguments: "--name value" pairs.
 struct Options {
@@ -204,7 +207,8 @@ int solveCommand(const QStringList& args, QTextStream& out, QTextStream& err)
 
 int measureCommand(const QStringList& args, QTextStream& out, QTextStream& err)
 {
-    const auto options = parseOptions(args, {QStringLiteral("type"), QStringLiteral("results")});
+    const auto options = parseOptions(args, {QStringLiteral("type"), QStringLiteral("results"),
+                                             QStringLiteral("skier"), QStringLiteral("jump")});
     if (!options) {
         err << "rampscope-cli: " << options.error() << '\n';
         return 2;
@@ -223,6 +227,11 @@ int measureCommand(const QStringList& args, QTextStream& out, QTextStream& err)
     if (typeName != QLatin1String("normal") && typeName != QLatin1String("sitski")
         && typeName != QLatin1String("barefoot")) {
         err << "rampscope-cli: --type must be normal, sitski or barefoot\n";
+        return 2;
+    }
+    const bool resultLine = options->named.contains(QStringLiteral("skier"));
+    if (resultLine != options->named.contains(QStringLiteral("jump"))) {
+        err << "rampscope-cli: --skier and --jump go together\n";
         return 2;
     }
     if (!FileIsPresent(path)) {
@@ -248,18 +257,35 @@ int measureCommand(const QStringList& args, QTextStream& out, QTextStream& err)
     }
 
     const TournamentType type = TournamentTypeFromSetting(typeName);
-    const auto survey = screen_to_survey(station.calibration.coefficients, x, y);
-    if (!survey) {
-        err << "rampscope-cli: " << survey.error().message() << '\n';
+    // Sit ski and barefoot show the tournament indicator, which records feet
+    // in tenths.
+    const bool tenthsOfFeet = type != TournamentType::Normal;
+    const auto measured = MeasureJump(station.calibration.coefficients, station.calibration.jumpX,
+                                      station.calibration.jumpY, x, y, type, tenthsOfFeet);
+    if (!measured) {
+        err << "rampscope-cli: " << measured.error().message() << '\n';
         return 2;
     }
-    const double d = JumpDistanceFromSurvey(station.calibration.jumpX, station.calibration.jumpY, *survey, type);
-    const RoundedJump jump = RoundJump(d, type != TournamentType::Normal);
-    out << "survey:" << NumberText(RoundHalfUp(survey->x, 1000)) << '/' << NumberText(RoundHalfUp(survey->y, 1000))
+    const SurveyPoint& survey = measured->landingSurvey;
+    const RoundedJump& jump = measured->rounded;
+    out << "survey:" << NumberText(RoundHalfUp(survey.x, 1000)) << '/' << NumberText(RoundHalfUp(survey.y, 1000))
         << '\n';
-    out << "distance:" << NumberText(d) << '\n';
+    out << "distance:" << NumberText(jump.distance) << '\n';
     out << "meters:" << jump.metresText << '\n';
     out << "feet:" << jump.feetText << '\n';
+    if (resultLine) {
+        // The line a recording of this mark would append: a measured jump,
+        // Jump OK, no comment, verify mode off.
+        MeasureState state;
+        state.Skier_name = options->named.value(QStringLiteral("skier"));
+        state.Jump_no = options->named.value(QStringLiteral("jump"));
+        state.Comment.clear();
+        state.markX = x;
+        state.markY = y;
+        state.barefootIndicatorVisible = tenthsOfFeet;
+        ApplyMeasuredJump(state, *measured);
+        out << "result line:" << ResultLine(state, type == TournamentType::Barefoot, station.clock.now()) << '\n';
+    }
     return 0;
 }
 

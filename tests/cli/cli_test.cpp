@@ -1,8 +1,11 @@
 #include "cli/clicommands.h"
 #include "independentsolve.h"
 
+#include "common/numbertext.h"
+
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -149,6 +152,36 @@ TEST_F(CliGrid, MeasureAtTheCheckBuoyFindsItsSurveyPoint)
     const CliRun r = run({"measure", ipt, exact(checkScreen[0]), exact(checkScreen[1])});
     ASSERT_EQ(r.status, 0);
     EXPECT_EQ(valueOf(r.out, "survey").toStdString(), " 3.5/ 60.25");
+}
+
+TEST_F(CliGrid, MeasurePrintsTheResultLineOfARecording)
+{
+    const QString ipt = dir.filePath(QStringLiteral("tower.ipt"));
+    ASSERT_EQ(run({"solve", writeFields(), "--save", ipt}).status, 0);
+    EXPECT_TRUE(valueOf(run({"measure", ipt, "6120.4", "3405"}).out, "result line").isEmpty());
+
+    struct Case {
+        const char* type;
+        double allowance;
+        const char* barefoot;
+    };
+    for (const Case c : {Case{"normal", 2.1, ""}, Case{"sitski", 1.9, ""}, Case{"barefoot", 0.0, " BAREFOOT "}}) {
+        const CliRun r
+            = run({"measure", ipt, "6120.4", "3405", "--type", c.type, "--skier", "Ann Lee", "--jump", " 2"});
+        ASSERT_EQ(r.status, 0) << r.err.toStdString();
+        const QString line = valueOf(r.out, "result line");
+        EXPECT_TRUE(QRegularExpression("^\\d\\d-\\d\\d-\\d{4} \\d\\d:\\d\\d:\\d\\d ").match(line).hasMatch())
+            << line.toStdString();
+        const double d = independentDistance(6120.4, 3405, c.allowance);
+        const QString tail = "Ann Lee  jump  2 - " + valueOf(r.out, "meters") + "m  (IWSF)" + valueOf(r.out, "feet")
+            + "ft  (AWSA)" + c.barefoot + " (" + valueOf(r.out, "survey") + ") ( 6120/ 3405) ("
+            + NumberText(std::floor(d * 10000 + 0.5) / 10000) + ")";
+        EXPECT_EQ(line.mid(20), tail) << c.type;
+    }
+
+    const CliRun lone = run({"measure", ipt, "1", "2", "--skier", "Ann"});
+    EXPECT_EQ(lone.status, 2);
+    EXPECT_EQ(lone.err, "rampscope-cli: --skier and --jump go together\n");
 }
 
 TEST_F(CliGrid, IncompleteFieldsPrintTheOperatorsMessage)

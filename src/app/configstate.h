@@ -26,8 +26,9 @@ struct ConfigState {
     QString tournamentName;
     bool barefootMode = false;
     bool sitSkiMode = false;
+    // "white", "black", "yellow" or "default"; the colour itself comes from
+    // LabelColor() in grid/labelcolor.h.
     QString labelColorName = QStringLiteral("default");
-    unsigned labelColor = 0xFFFFFF; // RGB; white unless a colour is chosen
 
     TournamentType tournamentType() const
     {

@@ -7,6 +7,10 @@
 #include "common/clock.h"
 #include "common/operatordialogs.h"
 #include "grid/gridcontext.h"
+#include "measure/exchangedirectory.h"
+#include "measure/measure.h"
+
+#include <QCoreApplication>
 
 Rampscope::Rampscope(SettingsStore& settings, OperatorDialogs& dialogs, const Clock& clock)
     : m_settings(settings)
@@ -25,6 +29,22 @@ MainForm& Rampscope::mainForm()
             [this](const QString& text) { ApplyVideoDirectoryText(m_settings, m_config, text); });
     }
     return *m_mainForm;
+}
+
+Measure& Rampscope::measure()
+{
+    if (!m_measure) {
+        const QString applicationDirectory = QCoreApplication::applicationDirPath();
+        m_measure = std::make_unique<Measure>(Measure::Environment{
+            m_config, m_calibration, m_screenMode, m_dialogs, m_clock, applicationDirectory,
+            ExchangeDirectory::defaultDirectory(applicationDirectory),
+            [this] {
+                return m_settings.ReadSetting(QStringLiteral("SCORIX"), QStringLiteral("0")) == QLatin1String("1");
+            }});
+        QObject::connect(m_measure.get(), &Measure::mainScreenRequested, m_measure.get(),
+                         [this] { mainForm().show(); });
+    }
+    return *m_measure;
 }
 
 void Rampscope::start()

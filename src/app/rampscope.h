@@ -10,6 +10,7 @@
 
 class Clock;
 class MainForm;
+class Measure;
 class OperatorDialogs;
 class SettingsStore;
 
@@ -35,6 +36,8 @@ public:
     CalibrationState& calibration() { return m_calibration; }
     QString& screenMode() { return m_screenMode; }
     MainForm& mainForm();
+    // The measurement screen, built (and its load step run) on first use.
+    Measure& measure();
 
 private:
     void loadConfiguration();
@@ -49,4 +52,5 @@ private:
     GridSetupFields m_setupFields;
     QString m_screenMode;
     std::unique_ptr<MainForm> m_mainForm;
+    std::unique_ptr<Measure> m_measure;
 };

@@ -1,0 +1,313 @@
+#include "measure/measureui.h"
+
+#include "widgets/magnifier.h"
+#include "widgets/picturecanvas.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+template <typename T>
+T* named(T* widget, const char* name)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+QAction* menuAction(QMenuBar* bar, const char* name, const QString& caption)
+{
+    QAction* action = bar->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+QLineEdit* textBox(QWidget* parent, const char* name, const QString& text = {})
+{
+    auto* box = named(new QLineEdit(text, parent), name);
+    return box;
+}
+
+QLabel* onPictureLabel(QWidget* parent, const char* name)
+{
+    auto* label = named(new QLabel(parent), name);
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    return label;
+}
+
+QToolButton* arrowButton(QWidget* parent, const char* name, Qt::ArrowType arrow)
+{
+    auto* button = named(new QToolButton(parent), name);
+    button->setArrowType(arrow);
+    button->setFixedSize(28, 28);
+    button->setAutoRepeat(false);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
+// A label that stays black behind its text, so the label colour reads on
+// any picture.
+QLabel* dragLabel(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* label = named(new QLabel(caption, parent), name);
+    label->setAutoFillBackground(true);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, Qt::black);
+    palette.setColor(QPalette::WindowText, Qt::white);
+    label->setPalette(palette);
+    label->setContentsMargins(4, 2, 4, 2);
+    label->setCursor(Qt::SizeAllCursor);
+    label->adjustSize();
+    return label;
+}
+
+} // namespace
+
+void MeasureUi::setupUi(QMainWindow* form)
+{
+    QMenuBar* bar = form->menuBar();
+    LoadPict = menuAction(bar, "LoadPict", QStringLiteral("&Load Picture"));
+    mnuPaste = menuAction(bar, "mnuPaste", QStringLiteral("&Paste"));
+    SavePict = menuAction(bar, "SavePict", QStringLiteral("&Save Picture"));
+    mnuResults = menuAction(bar, "mnuResults", QStringLiteral("&Results"));
+    mnuCalibrate = menuAction(bar, "mnuCalibrate", QStringLiteral("&Calibrate"));
+    mnuCapture = menuAction(bar, "mnuCapture", QStringLiteral("C&apture Next Jump"));
+    mnuViewLog = menuAction(bar, "mnuViewLog", QStringLiteral("&View Log"));
+    Exit = menuAction(bar, "Exit", QStringLiteral("E&xit"));
+
+    auto* central = new QWidget(form);
+    auto* outer = new QHBoxLayout(central);
+    form->setCentralWidget(central);
+
+    // The picture area: the frame at its top-left corner, 1:1.
+    pictureArea = named(new QWidget(central), "pictureArea");
+    pictureArea->setAutoFillBackground(true);
+    QPalette areaPalette = pictureArea->palette();
+    areaPalette.setColor(QPalette::Window, Qt::black);
+    pictureArea->setPalette(areaPalette);
+    canvas = named(new PictureCanvas(pictureArea), "picture");
+    canvas->move(0, 0);
+    outer->addWidget(pictureArea, 0, Qt::AlignTop | Qt::AlignLeft);
+
+    magnifier = new Magnifier(*canvas);
+    maxbuoy = onPictureLabel(canvas, "maxbuoy");
+    maxbuoym = onPictureLabel(canvas, "maxbuoym");
+    minbuoy = onPictureLabel(canvas, "minbuoy");
+    minbuoym = onPictureLabel(canvas, "minbuoym");
+
+    AdjustmentLabel = dragLabel(pictureArea, "AdjustmentLabel", QStringLiteral("Micro-Adjust (drag-it)"));
+    AdjustUp = arrowButton(pictureArea, "AdjustUp", Qt::UpArrow);
+    AdjustDown = arrowButton(pictureArea, "AdjustDown", Qt::DownArrow);
+    AdjustLeft = arrowButton(pictureArea, "AdjustLeft", Qt::LeftArrow);
+    AdjustRight = arrowButton(pictureArea, "AdjustRight", Qt::RightArrow);
+
+    CrossLabel = dragLabel(pictureArea, "CrossLabel", QStringLiteral("Adjust Cross Size (drag-it)"));
+    CrossSize = named(new QScrollBar(Qt::Horizontal, pictureArea), "CrossSize");
+    // Whole pixels only: 15 twips a step.
+    CrossSize->setRange(15, 105);
+    CrossSize->setSingleStep(15);
+    CrossSize->setPageStep(15);
+    CrossSize->setValue(90);
+    CrossSize->resize(CrossLabel->width(), 18);
+
+    FrozenSign = named(new QLabel(QStringLiteral("FROZEN"), pictureArea), "FrozenSign");
+    {
+        QFont font = FrozenSign->font();
+        font.setBold(true);
+        font.setPointSize(font.pointSize() + 6);
+        FrozenSign->setFont(font);
+        FrozenSign->setAutoFillBackground(true);
+        QPalette palette = FrozenSign->palette();
+        palette.setColor(QPalette::Window, QColor(170, 0, 0));
+        FrozenSign->setPalette(palette);
+        FrozenSign->setContentsMargins(8, 2, 8, 2);
+        FrozenSign->setCursor(Qt::SizeAllCursor);
+        FrozenSign->adjustSize();
+    }
+
+    gridlabel = dragLabel(pictureArea, "gridlabel", QStringLiteral("Grid Description (drag-it)"));
+    grid_description = textBox(pictureArea, "grid_description");
+    grid_description->resize(260, grid_description->sizeHint().height());
+    gif_file_name = textBox(pictureArea, "gif_file_name", QStringLiteral(".gif file name"));
+    gif_file_name->resize(260, gif_file_name->sizeHint().height());
+
+    // The operator's controls beside the picture.
+    auto* panel = named(new QWidget(central), "controls");
+    auto* column = new QVBoxLayout(panel);
+    column->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(panel, 0, Qt::AlignTop);
+    outer->addStretch(1);
+
+    Skier_name = named(new QComboBox(panel), "Skier_name");
+    Skier_name->setEditable(true);
+    Skier_name->setInsertPolicy(QComboBox::NoInsert);
+    Skier_name->setEditText(QStringLiteral("Skier Name"));
+    Skier_name->setMinimumWidth(200);
+    column->addWidget(Skier_name);
+    Jump_no = textBox(panel, "Jump_no", QStringLiteral("Jump"));
+    column->addWidget(Jump_no);
+
+    Frame1 = named(new QGroupBox(panel), "Frame1");
+    // A grey behind the options, so that black, red, yellow and white
+    // captions of the label colour choices all read.
+    Frame1->setAutoFillBackground(true);
+    QPalette framePalette = Frame1->palette();
+    framePalette.setColor(QPalette::Window, QColor(128, 140, 152));
+    Frame1->setPalette(framePalette);
+    auto* options = new QGridLayout(Frame1);
+    statusGroup = new QButtonGroup(Frame1);
+    const auto option = [&](const char* name, const QString& caption, int row, int col) {
+        auto* button = named(new QRadioButton(caption, Frame1), name);
+        options->addWidget(button, row, col);
+        statusGroup->addButton(button);
+        return button;
+    };
+    optJumpOK = option("optJumpOK", QStringLiteral("Jump OK"), 0, 0);
+    Pass = option("Pass", QStringLiteral("Pass"), 1, 0);
+    Fall = option("Fall", QStringLiteral("Fall"), 2, 0);
+    Other_Grid = option("Other_Grid", QStringLiteral("Other Grid"), 3, 0);
+    M_Reride = option("M_Reride", QStringLiteral("Man. Reride"), 0, 1);
+    O_reride = option("O_reride", QStringLiteral("Opt. reride"), 1, 1);
+    Make_comment = option("Make_comment", QStringLiteral("Comment"), 2, 1);
+    column->addWidget(Frame1);
+
+    Comment = textBox(panel, "Comment");
+    column->addWidget(Comment);
+
+    Record = named(new QPushButton(QStringLiteral("Record &Jump"), panel), "Record");
+    {
+        QFont font = Record->font();
+        font.setBold(true);
+        Record->setFont(font);
+        Record->setMinimumHeight(36);
+    }
+    column->addWidget(Record);
+
+    auto* results = new QGridLayout();
+    IWSFlabel = named(new QLabel(QStringLiteral("IWSF Official Distance"), panel), "IWSFlabel");
+    distance = textBox(panel, "distance", QStringLiteral("M"));
+    AWSAlabel = named(new QLabel(QStringLiteral("AWSA Official Distance"), panel), "AWSAlabel");
+    distance_ft = textBox(panel, "distance_ft", QStringLiteral("FT"));
+    results->addWidget(IWSFlabel, 0, 0);
+    results->addWidget(distance, 0, 1);
+    results->addWidget(AWSAlabel, 1, 0);
+    results->addWidget(distance_ft, 1, 1);
+    column->addLayout(results);
+    barefoot_indicator = textBox(panel, "barefoot_indicator", QStringLiteral("Barefoot Jump"));
+    barefoot_indicator->setReadOnly(true);
+    column->addWidget(barefoot_indicator);
+
+    auto* verifyRow = new QGridLayout();
+    verify = named(new QPushButton(QStringLiteral("Verify"), panel), "verify");
+    UnofficialJump = named(new QLabel(QStringLiteral("UNOFFICIAL JUMP"), panel), "UnofficialJump");
+    {
+        QFont font = UnofficialJump->font();
+        font.setBold(true);
+        UnofficialJump->setFont(font);
+        QPalette palette = UnofficialJump->palette();
+        palette.setColor(QPalette::WindowText, QColor(200, 0, 0));
+        UnofficialJump->setPalette(palette);
+    }
+    VerifyDistance = textBox(panel, "VerifyDistance");
+    xposition = textBox(panel, "xposition");
+    yposition = textBox(panel, "yposition");
+    xtwips = textBox(panel, "xtwips");
+    ytwips = textBox(panel, "ytwips");
+    verifyRow->addWidget(verify, 0, 0);
+    verifyRow->addWidget(UnofficialJump, 0, 1);
+    verifyRow->addWidget(VerifyDistance, 1, 0, 1, 2);
+    verifyRow->addWidget(xposition, 2, 0);
+    verifyRow->addWidget(yposition, 2, 1);
+    verifyRow->addWidget(xtwips, 3, 0);
+    verifyRow->addWidget(ytwips, 3, 1);
+    column->addLayout(verifyRow);
+
+    auto* gridRow = new QHBoxLayout();
+    Set_grid = named(new QPushButton(QStringLiteral("&Grid 1"), panel), "Set_grid");
+    Show_grid = named(new QPushButton(QStringLiteral("Show Grid"), panel), "Show_grid");
+    Unfreeze = named(new QPushButton(QStringLiteral("Clear"), panel), "Unfreeze");
+    gridRow->addWidget(Set_grid);
+    gridRow->addWidget(Show_grid);
+    gridRow->addWidget(Unfreeze);
+    column->addLayout(gridRow);
+
+    auto* sourceRow = new QHBoxLayout();
+    ClipSnapShot = named(new QPushButton(panel), "ClipSnapShot");
+    ClipSnapShot->setIcon(panel->style()->standardIcon(QStyle::SP_FileDialogContentsView));
+    ClipSnapShot->setToolTip(QStringLiteral("Freeze on the clipboard picture"));
+    ImgSnapShot = named(new QPushButton(panel), "ImgSnapShot");
+    ImgSnapShot->setIcon(panel->style()->standardIcon(QStyle::SP_DialogOpenButton));
+    ImgSnapShot->setToolTip(QStringLiteral("Freeze on the snapshot"));
+    cbAutoLoadClipboard = named(new QCheckBox(QStringLiteral("Auto Load"), panel), "cbAutoLoadClipboard");
+    chkMagnifier = named(new QCheckBox(QStringLiteral("Magnifier"), panel), "chkMagnifier");
+    sourceRow->addWidget(ClipSnapShot);
+    sourceRow->addWidget(ImgSnapShot);
+    sourceRow->addWidget(cbAutoLoadClipboard);
+    sourceRow->addWidget(chkMagnifier);
+    column->addLayout(sourceRow);
+
+    btnNextJump = named(new QPushButton(QStringLiteral("Capture Next Jump"), panel), "btnNextJump");
+    column->addWidget(btnNextJump);
+    column->addStretch(1);
+
+    keyTimer = named(new QTimer(form), "keyTimer");
+    keyTimer->setInterval(100);
+    loadTimer = named(new QTimer(form), "loadTimer");
+    loadTimer->setInterval(1000);
+
+    fitPictureArea(QSize());
+}
+
+std::array<QWidget*, 5> MeasureUi::fineAdjustment() const
+{
+    return {AdjustmentLabel, AdjustUp, AdjustDown, AdjustLeft, AdjustRight};
+}
+
+void MeasureUi::fitPictureArea(QSize frameSize)
+{
+    const QSize frame = frameSize.expandedTo(QSize(640, 480));
+    const int margin = 8;
+    const int band = AdjustmentLabel->height() + 3 * AdjustUp->height() + 2 * margin;
+    canvas->resize(frame);
+    pictureArea->setFixedSize(frame.width(), frame.height() + band);
+    const int w = pictureArea->width();
+    const int h = pictureArea->height();
+
+    gridlabel->move(margin, margin);
+    grid_description->move(margin, gridlabel->y() + gridlabel->height());
+    gif_file_name->move(margin, grid_description->y() + grid_description->height());
+
+    FrozenSign->move(w - FrozenSign->width() - margin, margin);
+
+    const int step = AdjustUp->width();
+    const int adjustTop = h - margin - 3 * step - AdjustmentLabel->height();
+    AdjustmentLabel->move(margin, adjustTop);
+    const int crossLeft = margin + (AdjustmentLabel->width() - 3 * step) / 2;
+    const int crossTop = adjustTop + AdjustmentLabel->height();
+    AdjustUp->move(crossLeft + step, crossTop);
+    AdjustLeft->move(crossLeft, crossTop + step);
+    AdjustRight->move(crossLeft + 2 * step, crossTop + step);
+    AdjustDown->move(crossLeft + step, crossTop + 2 * step);
+
+    CrossLabel->move(w - CrossLabel->width() - margin, h - margin - CrossSize->height() - CrossLabel->height());
+    CrossSize->move(CrossLabel->x(), CrossLabel->y() + CrossLabel->height());
+}

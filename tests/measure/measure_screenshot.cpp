@@ -1,0 +1,177 @@
+// Developer tool: a picture of the measurement screen as the operator sees
+// it at the end of a jump, for checking the layout by eye.
+//
+//   measure_screenshot --screenshot OUT.png
+//
+// It generates a frame of the water with four buoys, solves a grid on those
+// buoys, enters the screen as the frame selection screen would, clicks a
+// landing point, records the jump and saves the window as a PNG. Everything
+// it writes goes to a temporary folder; run it under xvfb-run on a machine
+// without a display.
+#include "app/configstate.h"
+#include "common/clock.h"
+#include "common/operatordialogs.h"
+#include "grid/calibrationstate.h"
+#include "grid/solvegrid.h"
+#include "measure/measure.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdio>
+
+namespace {
+
+// No box is expected; any that appears is printed rather than shown.
+class PrintingDialogs final : public OperatorDialogs {
+public:
+    Answer message(const QString& text, const QString&, Icon, Buttons, std::optional<Answer>) override
+    {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+        return Answer::Ok;
+    }
+    std::optional<QString> input(const QString& prompt, const QString&, const QString&, QPoint) override
+    {
+        std::fprintf(stderr, "input: %s\n", qPrintable(prompt));
+        return std::nullopt;
+    }
+    QString openFile(const QString&, const QString&, int) override { return {}; }
+    QString saveFile(const QString&, const QString&, int) override { return {}; }
+};
+
+struct Buoy {
+    QPointF pixel;
+    double surveyX;
+    double surveyY;
+};
+
+// The camera stands behind the ramp and looks down the landing area: the
+// far (upper) buoys close together near the horizon, the near ones wide.
+const Buoy upperRight{{505, 150}, -12.5, 70.0};
+const Buoy lowerRight{{650, 405}, -12.5, 30.0};
+const Buoy upperLeft{{215, 150}, 12.5, 70.0};
+const Buoy lowerLeft{{70, 405}, 12.5, 30.0};
+const QPoint landingPixel(380, 250);
+
+QImage waterFrame()
+{
+    QImage frame(720, 480, QImage::Format_RGB32);
+    QPainter p(&frame);
+    QLinearGradient sky(0, 0, 0, 110);
+    sky.setColorAt(0, QColor(150, 185, 215));
+    sky.setColorAt(1, QColor(205, 220, 230));
+    p.fillRect(0, 0, 720, 110, sky);
+    p.fillRect(0, 100, 720, 12, QColor(70, 95, 60)); // far shore
+    QLinearGradient water(0, 110, 0, 480);
+    water.setColorAt(0, QColor(60, 100, 120));
+    water.setColorAt(1, QColor(25, 60, 85));
+    p.fillRect(0, 112, 720, 368, water);
+    // Ripples, tighter towards the horizon.
+    p.setPen(QPen(QColor(90, 130, 150), 1));
+    for (int i = 0; i < 40; ++i) {
+        const int y = 115 + i * i / 4;
+        if (y > 480)
+            break;
+        for (int x = (i * 37) % 60; x < 720; x += 70 + i)
+            p.drawLine(x, y, x + 12 + i / 2, y);
+    }
+    // The buoys.
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(250, 120, 20));
+    for (const Buoy& b : {upperRight, lowerRight, upperLeft, lowerLeft})
+        p.drawEllipse(b.pixel, 4, 3);
+    // The skier's splash at the landing.
+    p.setBrush(QColor(200, 215, 225));
+    p.drawEllipse(QPointF(landingPixel) + QPointF(16, -2), 9, 4);
+    p.drawEllipse(QPointF(landingPixel) + QPointF(24, -5), 6, 5);
+    p.end();
+    return frame;
+}
+
+Corners cornersOf()
+{
+    Corners corners;
+    const auto put = [&](CornerSlot slot, const Buoy& b) {
+        corners[slotIndex(slot)] = GridCorner{b.pixel.x() * 15, b.pixel.y() * 15, b.surveyX, b.surveyY};
+    };
+    put(CornerSlot::UpperRight, upperRight);
+    put(CornerSlot::LowerRight, lowerRight);
+    put(CornerSlot::UpperLeft, upperLeft);
+    put(CornerSlot::LowerLeft, lowerLeft);
+    return corners;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    const QStringList args = QApplication::arguments();
+    const qsizetype at = args.indexOf(QStringLiteral("--screenshot"));
+    if (at < 0 || at + 1 >= args.size()) {
+        std::fprintf(stderr, "usage: measure_screenshot --screenshot OUT.png\n");
+        return 2;
+    }
+    const QString out = args.at(at + 1);
+
+    QTemporaryDir dir;
+    const QString appDir = dir.filePath(QStringLiteral("app"));
+    const QString videoDir = dir.filePath(QStringLiteral("videos"));
+    QDir().mkpath(appDir);
+    QDir().mkpath(videoDir);
+    if (!waterFrame().save(appDir + QStringLiteral("/currentcapture.bmp"), "BMP")) {
+        std::fprintf(stderr, "cannot write the frame\n");
+        return 1;
+    }
+
+    ConfigState config;
+    config.videoDirectory = videoDir;
+    config.logFileName = QStringLiteral("JumpMeasurementLog.txt");
+    config.resultsFilePath = videoDir + QStringLiteral("/JumpMeasurementResults.txt");
+    config.capturesDirectory = videoDir + QLatin1Char('/');
+    config.gridCount = 2;
+
+    CalibrationState calibration;
+    GridRecord grid;
+    grid.corners = cornersOf();
+    const auto coefficients = SolveCoefficients(grid.corners);
+    if (!coefficients) {
+        std::fprintf(stderr, "the demonstration grid does not solve\n");
+        return 1;
+    }
+    grid.coefficients = *coefficients;
+    grid.jumpX = 0.0;
+    grid.jumpY = 0.0;
+    grid.description = QStringLiteral("Grid 1 - shore tower, normal tournament");
+    calibration.grid(1) = grid;
+    calibration.setReady(1, true);
+    calibration.selectGrid(1);
+    calibration.surveyDirection = upperRight.surveyX < upperLeft.surveyX ? 1.0 : -1.0;
+
+    QString screenMode = QStringLiteral("SelectFrame");
+    PrintingDialogs dialogs;
+    FixedClock clock(QDateTime(QDate(2026, 12, 7), QTime(14, 3, 11)));
+    Measure measure(Measure::Environment{config, calibration, screenMode, dialogs, clock, appDir,
+                                         dir.filePath(QStringLiteral("qxio")), [] { return false; }});
+    measure.show();
+    QTest::qWait(100);
+    measure.setSkierName(QStringLiteral("TestSkier"));
+    auto* canvas = measure.findChild<QWidget*>(QStringLiteral("picture"));
+    QTest::mouseClick(canvas, Qt::LeftButton, {}, landingPixel);
+    measure.findChild<QAbstractButton*>(QStringLiteral("AdjustRight"))->click();
+    measure.findChild<QAbstractButton*>(QStringLiteral("Record"))->click();
+    QTest::qWait(200);
+
+    if (!measure.grab().save(out)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(out));
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(out));
+    return 0;
+}

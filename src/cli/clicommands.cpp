@@ -8,6 +8,7 @@
 #include "common/numbertext.h"
 #include "common/paths.h"
 #include "common/val.h"
+#include "grid/accuracycheck.h"
 #include "grid/calibrationstate.h"
 #include "grid/gridcontext.h"
 #include "grid/gridfileoperations.h"
@@ -22,6 +23,7 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include <cmath>
 #include <optional>
 
 namespace {
@@ -29,7 +31,8 @@ namespace {
 const QString usage = QStringLiteral(
     "usage: rampscope-cli solve FIELDS [--save FILE.ipt] [--grid N] [--grids N] [--results FILE]\n"
     "       rampscope-cli measure FILE.ipt X Y [--type normal|sitski|barefoot] [--results FILE]\n"
-    "                             [--skier NAME --jump TEXT]");
+    "                             [--skier NAME --jump TEXT]\n"
+    "       rampscope-cli accuracy FILE.ipt [--width TWIPS] [--mode letter|distance|detail]");
 
 // Options after the positional arguments: "--name value" pairs.
 struct Options {
@@ -289,6 +292,92 @@ int measureCommand(const QStringList& args, QTextStream& out, QTextStream& err)
     return 0;
 }
 
+int accuracyCommand(const QStringList& args, QTextStream& out, QTextStream& err)
+{
+    const auto options = parseOptions(args, {QStringLiteral("width"), QStringLiteral("mode")});
+    if (!options) {
+        err << "rampscope-cli: " << options.error() << '\n';
+        return 2;
+    }
+    if (options->positional.size() != 1) {
+        err << usage << '\n';
+        return 2;
+    }
+    const QString path = QFileInfo(options->positional.at(0)).absoluteFilePath();
+    // The picture width of the front and back ratios: the set-up screen's
+    // value before any picture is loaded.
+    const QString widthText = options->named.value(QStringLiteral("width"), QStringLiteral("12000")).trimmed();
+    double width = 0;
+    if (!ParseNumberField(widthText, width) || !(width > 0) || !std::isfinite(width)) {
+        err << "rampscope-cli: --width must be a positive number of twips\n";
+        return 2;
+    }
+    const QString modeName = options->named.value(QStringLiteral("mode"), QStringLiteral("letter"));
+    AccuracyLabelKind labelKind = AccuracyLabelKind::HomologationLevel;
+    if (modeName == QLatin1String("distance"))
+        labelKind = AccuracyLabelKind::Distance;
+    else if (modeName == QLatin1String("detail"))
+        labelKind = AccuracyLabelKind::Detail;
+    else if (modeName != QLatin1String("letter")) {
+        err << "rampscope-cli: --mode must be letter, distance or detail\n";
+        return 2;
+    }
+    if (!FileIsPresent(path)) {
+        err << "rampscope-cli: cannot read " << path << '\n';
+        return 2;
+    }
+
+    HeadlessStation station{QString()};
+    QString messages;
+    QTextStream messageStream(&messages);
+    CliDialogs loadDialogs(messageStream);
+    GridContext loadContext = station.context(loadDialogs);
+    station.config.reportInProgress = true;
+    const bool ready = load_grid_file_by_path(loadContext, path, 1);
+    station.config.reportInProgress = false;
+    messageStream.flush();
+    if (!ready) {
+        const QString firstMessage = messages.section(QLatin1Char('\n'), 0, 0);
+        err << "rampscope-cli: " << (firstMessage.isEmpty() ? QStringLiteral("the grid is not ready") : firstMessage)
+            << '\n';
+        return 2;
+    }
+
+    // The ratios of the report come from grid_check; its front-ratio warning
+    // is the operator's message, here a line on err.
+    station.calibration.pictureWidth = widthText;
+    CliDialogs warningDialogs(err);
+    GridContext context = station.context(warningDialogs);
+    grid_check(context);
+
+    // The day's accuracy file goes to the scratch folder; its lines are the
+    // output.
+    station.config.videoDirectory = station.scratch.path();
+    const auto result = RunAccuracyCheck(station.calibration, station.fields, station.config,
+                                         AccuracyMode::Advanced, labelKind, station.clock.now());
+    if (!result) {
+        err << "rampscope-cli: " << result.error().describe(QStringLiteral("cannot write")) << '\n';
+        return 2;
+    }
+    for (const QString& line : result->lines)
+        out << line << '\n';
+    if (result->fault) {
+        err << "rampscope-cli: calculation error (" << result->fault->what << ") at xpix"
+            << NumberText(std::floor(result->faultAt.x)) << ", ypix" << NumberText(std::floor(result->faultAt.y))
+            << "; the check stopped there\n";
+        return 2;
+    }
+    // The labels as they lie on the frame: rows top to bottom, columns left
+    // to right, each right-aligned in eight characters.
+    for (int r = 0; r < accuracyMeshSide; ++r) {
+        QString row;
+        for (int c = 0; c < accuracyMeshSide; ++c)
+            row += QStringLiteral("%1").arg(result->items[AccuracyItem(c, r)].caption, 8);
+        out << row << '\n';
+    }
+    return 0;
+}
+
 } // namespace
 
 int RunCli(const QStringList& args, QTextStream& out, QTextStream& err)
@@ -303,6 +392,8 @@ int RunCli(const QStringList& args, QTextStream& out, QTextStream& err)
         return solveCommand(rest, out, err);
     if (command == QLatin1String("measure"))
         return measureCommand(rest, out, err);
+    if (command == QLatin1String("accuracy"))
+        return accuracyCommand(rest, out, err);
     err << "rampscope-cli: unknown command " << command << '\n' << usage << '\n';
     return 2;
 }

@@ -63,18 +63,33 @@ MainForm::MainForm(OperatorDialogs& dialogs, QWidget* parent)
     outer->addWidget(frame);
     auto* layout = new QGridLayout(frame);
 
+    auto* setup = new QPushButton(QStringLiteral("Go to Setup"), frame);
+    setup->setObjectName(QStringLiteral("cmdSetup"));
+    auto* measure = new QPushButton(QStringLiteral("View Already Recorded Jump Pics"), frame);
+    measure->setObjectName(QStringLiteral("ccmdGoToMeasure"));
+    layout->addWidget(setup, 0, 0, 1, 3);
+    layout->addWidget(measure, 1, 0, 1, 3);
+    connect(setup, &QPushButton::clicked, this, [this] {
+        hide();
+        Q_EMIT setupRequested();
+    });
+    connect(measure, &QPushButton::clicked, this, [this] {
+        hide();
+        Q_EMIT measureRequested();
+    });
+
     auto* label2 = new QLabel(QStringLiteral("Save Video Files in this Directory"), frame);
     label2->setObjectName(QStringLiteral("Label2"));
-    layout->addWidget(label2, 0, 0, 1, 3);
+    layout->addWidget(label2, 2, 0, 1, 3);
     m_txtVideoDir = new QLineEdit(frame);
     m_txtVideoDir->setObjectName(QStringLiteral("txtVideoDir"));
-    layout->addWidget(m_txtVideoDir, 1, 0, 1, 3);
+    layout->addWidget(m_txtVideoDir, 3, 0, 1, 3);
     m_lblVideodir = new QLabel(frame);
     m_lblVideodir->setObjectName(QStringLiteral("lblVideodir"));
-    layout->addWidget(m_lblVideodir, 2, 0, 1, 3);
+    layout->addWidget(m_lblVideodir, 4, 0, 1, 3);
     auto* change = new QPushButton(QStringLiteral("Change Video File Directory"), frame);
     change->setObjectName(QStringLiteral("btnChangeDirectory"));
-    layout->addWidget(change, 3, 0, 1, 3);
+    layout->addWidget(change, 5, 0, 1, 3);
 
     const QString gridCaptions[3] = {QStringLiteral("Grid 1"), QStringLiteral("Grid 2"), QStringLiteral("Grid3")};
     for (int i = 0; i < 3; ++i) {
@@ -86,9 +101,9 @@ MainForm::MainForm(OperatorDialogs& dialogs, QWidget* parent)
         m_gridDescriptions[i] = new QLineEdit(frame);
         m_gridDescriptions[i]->setObjectName(QStringLiteral("txtGridDescription_%1").arg(i));
         m_gridDescriptions[i]->setReadOnly(true);
-        layout->addWidget(m_gridLabels[i], 4 + i, 0);
-        layout->addWidget(m_gridImages[i], 4 + i, 1);
-        layout->addWidget(m_gridDescriptions[i], 4 + i, 2);
+        layout->addWidget(m_gridLabels[i], 6 + i, 0);
+        layout->addWidget(m_gridImages[i], 6 + i, 1);
+        layout->addWidget(m_gridDescriptions[i], 6 + i, 2);
     }
     outer->addStretch();
     setCentralWidget(central);

@@ -12,9 +12,9 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-// The main screen, "Rampscope 2005": the save-video directory and the status
-// row of each configured grid. The navigation to the other screens joins it
-// as those screens are built.
+// The main screen, "Rampscope 2005": the save-video directory, the status
+// row of each configured grid and the way to the screens built so far (grid
+// set-up, measurement). The other navigation joins it with its screens.
 class MainForm final : public QMainWindow, public GridScreenEffects {
     Q_OBJECT
 
@@ -43,6 +43,12 @@ public:
     // The picture file a grid's status shows ("SmallSmiley.jpg" or
     // "SmallCaution.jpg"), empty before the first status.
     QString gridPictureName(int grid) const;
+
+Q_SIGNALS:
+    // cmdSetup: the grid set-up screen; this screen hides.
+    void setupRequested();
+    // ccmdGoToMeasure: the measurement screen; this screen hides.
+    void measureRequested();
 
 private:
     void changeVideoDirectory();

@@ -4,6 +4,7 @@
 #include "app/settingsstore.h"
 #include "cli/clidialogs.h"
 #include "cli/fieldsfile.h"
+#include "cli/videocommands.h"
 #include "common/clock.h"
 #include "common/numbertext.h"
 #include "common/paths.h"
@@ -32,7 +33,9 @@ const QString usage = QStringLiteral(
     "usage: rampscope-cli solve FIELDS [--save FILE.ipt] [--grid N] [--grids N] [--results FILE]\n"
     "       rampscope-cli measure FILE.ipt X Y [--type normal|sitski|barefoot] [--results FILE]\n"
     "                             [--skier NAME --jump TEXT]\n"
-    "       rampscope-cli accuracy FILE.ipt [--width TWIPS] [--mode letter|distance|detail]");
+    "       rampscope-cli accuracy FILE.ipt [--width TWIPS] [--mode letter|distance|detail]\n"
+    "       rampscope-cli info FILE.avi\n"
+    "       rampscope-cli extract FILE.avi N OUT.bmp");
 
 // Options after the positional arguments: "--name value" pairs.
 struct Options {
@@ -394,6 +397,10 @@ int RunCli(const QStringList& args, QTextStream& out, QTextStream& err)
         return measureCommand(rest, out, err);
     if (command == QLatin1String("accuracy"))
         return accuracyCommand(rest, out, err);
+    if (command == QLatin1String("info"))
+        return VideoInfoCommand(rest, out, err);
+    if (command == QLatin1String("extract"))
+        return VideoExtractCommand(rest, out, err);
     err << "rampscope-cli: unknown command " << command << '\n' << usage << '\n';
     return 2;
 }

@@ -1,0 +1,301 @@
+#include "video/decodesession.h"
+
+#include <QFile>
+
+#include <algorithm>
+
+namespace {
+
+// Packets are recognised by their timestamp (AVI: the chunk's place in the
+// stream), or by their position when the demuxer gives no timestamp.
+bool samePacket(const AVPacket& p, const FrameIndex::Packet& want)
+{
+    if (p.dts != AV_NOPTS_VALUE)
+        return p.dts == want.timestamp;
+    return p.pos >= 0 && p.pos == want.pos;
+}
+
+bool pastPacket(const AVPacket& p, const FrameIndex::Packet& want)
+{
+    if (p.dts != AV_NOPTS_VALUE)
+        return p.dts > want.timestamp;
+    return p.pos >= 0 && want.pos >= 0 && p.pos > want.pos;
+}
+
+} // namespace
+
+DecodeSession::~DecodeSession() = default;
+
+std::expected<std::unique_ptr<DecodeSession>, VideoError> DecodeSession::open(const QString& path,
+                                                                              std::shared_ptr<const FrameIndex> index)
+{
+    const VideoError working{VideoMessages::WithPath(VideoMessages::errorWorkingWithFile, path),
+                             OperatorDialogs::Icon::Information};
+    std::unique_ptr<DecodeSession> session(new DecodeSession);
+    session->m_path = path;
+    session->m_packet.reset(av_packet_alloc());
+    session->m_picture.reset(av_frame_alloc());
+    if (!session->m_packet || !session->m_picture || !session->openFormat())
+        return std::unexpected(working);
+
+    AVFormatContext* format = session->m_format.get();
+    for (unsigned i = 0; i < format->nb_streams; ++i) {
+        if (format->streams[i]->codecpar->codec_type == AVMEDIA_TYPE_VIDEO) {
+            session->m_streamIndex = static_cast<int>(i);
+            break;
+        }
+    }
+    if (session->m_streamIndex < 0)
+        return std::unexpected(working);
+    session->discardOtherStreams();
+
+    if (index) {
+        session->m_index = std::move(index);
+    } else {
+        auto built = FrameIndex::build(format, session->m_streamIndex);
+        if (!built)
+            return std::unexpected(working);
+        session->m_index = std::make_shared<const FrameIndex>(std::move(*built));
+    }
+    // Indexing may have read to the end; every run of decoding starts with
+    // a seek, so the read position does not matter.
+
+    const AVStream* stream = session->m_format->streams[session->m_streamIndex];
+    const VideoError noDecoder{VideoMessages::noDecompressor, OperatorDialogs::Icon::Information};
+    const AVCodec* decoder = avcodec_find_decoder(stream->codecpar->codec_id);
+    if (!decoder)
+        return std::unexpected(noDecoder);
+    session->m_codec.reset(avcodec_alloc_context3(decoder));
+    if (!session->m_codec || avcodec_parameters_to_context(session->m_codec.get(), stream->codecpar) < 0)
+        return std::unexpected(noDecoder);
+    session->m_codec->thread_count = 0; // as many as the machine has
+    session->m_codec->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
+    session->m_codec->pkt_timebase = stream->time_base;
+    if (avcodec_open2(session->m_codec.get(), decoder, nullptr) < 0)
+        return std::unexpected(noDecoder);
+    return session;
+}
+
+bool DecodeSession::openFormat()
+{
+    // Opening again is also the way back to the first packet when a seek
+    // cannot be trusted (a damaged file without an index).
+    m_format.reset();
+    m_packetPending = false;
+    AVFormatContext* raw = nullptr;
+    const QByteArray name = QFile::encodeName(m_path);
+    if (avformat_open_input(&raw, name.constData(), av_find_input_format("avi"), nullptr) < 0)
+        return false;
+    m_format.reset(raw);
+    if (m_streamIndex >= 0) {
+        if (m_streamIndex >= static_cast<int>(raw->nb_streams)) {
+            m_format.reset();
+            return false;
+        }
+        discardOtherStreams();
+    }
+    return true;
+}
+
+void DecodeSession::discardOtherStreams()
+{
+    for (unsigned i = 0; i < m_format->nb_streams; ++i)
+        if (static_cast<int>(i) != m_streamIndex)
+            m_format->streams[i]->discard = AVDISCARD_ALL;
+}
+
+QSize DecodeSession::frameSize() const
+{
+    const AVCodecParameters* p = m_format->streams[m_streamIndex]->codecpar;
+    return {p->width, p->height};
+}
+
+AVRational DecodeSession::frameRate() const
+{
+    const AVStream* s = m_format->streams[m_streamIndex];
+    return av_inv_q(s->time_base);
+}
+
+VideoError DecodeSession::failure() const
+{
+    return {VideoMessages::WithPath(VideoMessages::errorWorkingWithFile, m_path), OperatorDialogs::Icon::Information};
+}
+
+bool DecodeSession::canContinueTo(int64_t n, Pace pace) const
+{
+    if (!m_runActive || m_drained || m_skipped || n <= m_lastOutput)
+        return false;
+    // Once a picture nothing refers to is skipped the run cannot show it.
+    if (pace == Pace::OnlyWhatFrameNeeds)
+        return false;
+    if (m_index->startPacketFor(n) > m_nextPacket)
+        return false; // a seek passes over packets that continuing would decode
+    return m_index->decodableFrom(m_runStart, m_index->decodeIndexOfFrame(n));
+}
+
+bool DecodeSession::startRun(int64_t startPacket)
+{
+    avcodec_flush_buffers(m_codec.get());
+    m_runActive = false;
+    m_drained = false;
+    m_skipped = false;
+    m_outputs = 0;
+    m_lastOutput = -1;
+    m_packetPending = false;
+    if (!seekTo(startPacket, false) && !seekTo(startPacket, true))
+        return false;
+    m_runActive = true;
+    m_runStart = startPacket;
+    m_nextPacket = startPacket;
+    return true;
+}
+
+bool DecodeSession::seekTo(int64_t startPacket, bool fromTheTop)
+{
+    const FrameIndex::Packet& want = m_index->packet(startPacket);
+    if (fromTheTop) {
+        if (!openFormat())
+            return false;
+    } else {
+        m_packetPending = false;
+        if (av_seek_frame(m_format.get(), m_streamIndex, want.timestamp, AVSEEK_FLAG_BACKWARD | AVSEEK_FLAG_ANY) < 0)
+            return false;
+    }
+    // The demuxer lands at or before the packet; read forward to it.
+    AVPacket* p = m_packet.get();
+    while (av_read_frame(m_format.get(), p) >= 0) {
+        if (p->stream_index == m_streamIndex && p->size > 0) {
+            if (samePacket(*p, want)) {
+                m_packetPending = true;
+                return true;
+            }
+            if (pastPacket(*p, want)) {
+                av_packet_unref(p);
+                return false;
+            }
+        }
+        av_packet_unref(p);
+    }
+    return false;
+}
+
+AVPacket* DecodeSession::nextPacket()
+{
+    AVPacket* p = m_packet.get();
+    if (m_packetPending) {
+        m_packetPending = false;
+        return p;
+    }
+    const FrameIndex::Packet& want = m_index->packet(m_nextPacket);
+    while (av_read_frame(m_format.get(), p) >= 0) {
+        if (p->stream_index == m_streamIndex && p->size > 0) {
+            if (samePacket(*p, want))
+                return p;
+            if (pastPacket(*p, want)) {
+                av_packet_unref(p);
+                return nullptr; // the file no longer matches its index
+            }
+        }
+        av_packet_unref(p);
+    }
+    return nullptr;
+}
+
+std::expected<void, VideoError> DecodeSession::decodeThrough(int64_t n, const Sink& sink, Pace pace,
+                                                             const std::atomic<bool>* cancel)
+{
+    const FrameIndex& index = *m_index;
+    if (n < 0 || n >= index.frameCount())
+        return std::unexpected(failure());
+    const bool skip = pace == Pace::OnlyWhatFrameNeeds && index.orderKnown();
+    if (!canContinueTo(n, pace)) {
+        if (!startRun(index.startPacketFor(n)))
+            return std::unexpected(failure());
+        m_skipped = skip;
+    }
+    const int64_t targetPacket = index.decodeIndexOfFrame(n);
+
+    bool found = false;
+    bool ok = true;
+    while (!found && ok) {
+        if (cancel && cancel->load())
+            break;
+        // Pictures come out in display order: once a later one is out, frame
+        // n was damaged beyond decoding and will not come.
+        if (m_drained || m_lastOutput > n)
+            break;
+        const bool wanted = m_nextPacket < index.frameCount();
+        AVPacket* packet = wanted ? nextPacket() : nullptr;
+        if (!packet) {
+            // Nothing more to feed: the decoder gives up the pictures it holds.
+            avcodec_send_packet(m_codec.get(), nullptr);
+            m_drained = true;
+            ok = receive(n, sink, found);
+            break;
+        }
+        if (skip) {
+            // Leading pictures of an open group are decoded as a sequential
+            // decode meets them, or the decoder loses its footing.
+            const bool leading = !index.decodableFrom(m_runStart, m_nextPacket);
+            m_codec->skip_frame = m_nextPacket == targetPacket || leading ? AVDISCARD_DEFAULT : AVDISCARD_NONREF;
+        }
+        // The packet's place in decode order travels with its picture, so a
+        // reordered picture is recognised when it comes out.
+        packet->pts = m_nextPacket;
+        packet->dts = m_nextPacket;
+        ++m_nextPacket;
+        ok = feed(packet, n, sink, found);
+        av_packet_unref(packet);
+    }
+    m_codec->skip_frame = AVDISCARD_DEFAULT;
+    if (!ok || (!found && !(cancel && cancel->load())))
+        return std::unexpected(failure());
+    return {};
+}
+
+bool DecodeSession::feed(AVPacket* packet, int64_t target, const Sink& sink, bool& found)
+{
+    int status = 0;
+    while ((status = avcodec_send_packet(m_codec.get(), packet)) == AVERROR(EAGAIN)) {
+        if (!receive(target, sink, found))
+            return false;
+    }
+    // A damaged picture is left out as a sequential decode leaves it out;
+    // only running out of memory stops the decode.
+    if (status == AVERROR(ENOMEM))
+        return false;
+    return receive(target, sink, found);
+}
+
+bool DecodeSession::receive(int64_t target, const Sink& sink, bool& found)
+{
+    const FrameIndex& index = *m_index;
+    int errors = 0;
+    while (true) {
+        const int status = avcodec_receive_frame(m_codec.get(), m_picture.get());
+        if (status == AVERROR(EAGAIN) || status == AVERROR_EOF)
+            return true;
+        if (status < 0) {
+            if (status == AVERROR(ENOMEM) || ++errors > 64)
+                return false;
+            continue;
+        }
+        int64_t frame = -1;
+        if (index.orderKnown()) {
+            const int64_t d = m_picture->pts;
+            if (d >= 0 && d < index.frameCount() && index.decodableFrom(m_runStart, d))
+                frame = index.frameOfDecodeIndex(d);
+        } else {
+            frame = m_runStart + m_outputs++;
+            if (frame >= index.frameCount())
+                frame = -1;
+        }
+        if (frame >= 0) {
+            m_lastOutput = std::max(m_lastOutput, frame);
+            if (frame == target)
+                found = true;
+            sink(frame, *m_picture);
+        }
+        av_frame_unref(m_picture.get());
+    }
+}

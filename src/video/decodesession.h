@@ -1,0 +1,90 @@
+#pragma once
+
+#include "video/ffmpeghandles.h"
+#include "video/frameindex.h"
+#include "video/videoerror.h"
+
+#include <QSize>
+#include <QString>
+
+#include <atomic>
+#include <cstdint>
+#include <expected>
+#include <functional>
+#include <memory>
+
+// One reader and decoder of the first video stream of an AVI file, with its
+// frame index. Used from one thread at a time; a second thread gets a session
+// of its own sharing the same index.
+class DecodeSession {
+public:
+    // What a decode towards frame n decodes on the way.
+    enum class Pace {
+        Everything,         // every picture, so that neighbours of n can be kept
+        OnlyWhatFrameNeeds, // skips pictures nothing refers to (one-off extraction)
+    };
+
+    // Called with every picture that comes out whole, and its frame number.
+    using Sink = std::function<void(int64_t frame, const AVFrame& picture)>;
+
+    // Opens the file as AVI and its first video stream for decoding, and
+    // indexes the stream unless an index is given. Fails with "There was an
+    // error working with the file:" when the file does not open as AVI, has no
+    // video stream or cannot be indexed, and with "No suitable decompressor
+    // found for this video stream!" when no decoder takes the stream.
+    static std::expected<std::unique_ptr<DecodeSession>, VideoError>
+    open(const QString& path, std::shared_ptr<const FrameIndex> index = nullptr);
+
+    ~DecodeSession();
+    DecodeSession(const DecodeSession&) = delete;
+    DecodeSession& operator=(const DecodeSession&) = delete;
+
+    const FrameIndex& index() const { return *m_index; }
+    std::shared_ptr<const FrameIndex> sharedIndex() const { return m_index; }
+    const QString& path() const { return m_path; }
+    // The picture size the stream declares.
+    QSize frameSize() const;
+    // Frames per second as the stream declares them (rate / scale).
+    AVRational frameRate() const;
+
+    // Decodes until frame n (0 <= n < frameCount) has come out, continuing the
+    // current run of decoding when that reaches n sooner than a seek. Fails
+    // with "There was an error working with the file:" when the stream ends or
+    // breaks before frame n comes out; stops early (without error) when cancel
+    // becomes true.
+    std::expected<void, VideoError> decodeThrough(int64_t n, const Sink& sink, Pace pace,
+                                                  const std::atomic<bool>* cancel = nullptr);
+
+private:
+    DecodeSession() = default;
+
+    bool openFormat();
+    void discardOtherStreams();
+    bool canContinueTo(int64_t n, Pace pace) const;
+    bool startRun(int64_t startPacket);
+    bool seekTo(int64_t startPacket, bool fromTheTop);
+    // Next packet of the stream in decode order, or null at the end.
+    AVPacket* nextPacket();
+    bool feed(AVPacket* packet, int64_t target, const Sink& sink, bool& found);
+    bool receive(int64_t target, const Sink& sink, bool& found);
+    VideoError failure() const;
+
+    QString m_path;
+    FormatContextPtr m_format;
+    CodecContextPtr m_codec;
+    int m_streamIndex = -1;
+    std::shared_ptr<const FrameIndex> m_index;
+    PacketPtr m_packet;
+    FramePtr m_picture;
+    bool m_packetPending = false;
+
+    // The current run: decoding started at packet m_runStart and has been fed
+    // up to (not including) m_nextPacket.
+    bool m_runActive = false;
+    bool m_drained = false;
+    bool m_skipped = false;
+    int64_t m_runStart = 0;
+    int64_t m_nextPacket = 0;
+    int64_t m_outputs = 0;
+    int64_t m_lastOutput = -1;
+};

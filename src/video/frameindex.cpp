@@ -1,0 +1,218 @@
+#include "video/frameindex.h"
+
+#include "video/ffmpeghandles.h"
+
+#include <algorithm>
+#include <climits>
+#include <numeric>
+#include <optional>
+
+namespace {
+
+// The demuxer's own index of the stream (AVI: the idx1 chunk, loaded when
+// the file is opened), without chunks that lie beyond the end of the file.
+std::vector<FrameIndex::Packet> demuxerEntries(AVFormatContext* format, AVStream* stream, bool allKey)
+{
+    std::vector<FrameIndex::Packet> packets;
+    const int count = avformat_index_get_entries_count(stream);
+    const int64_t fileSize = format->pb ? avio_size(format->pb) : -1;
+    packets.reserve(static_cast<size_t>(std::max(count, 0)));
+    for (int i = 0; i < count; ++i) {
+        const AVIndexEntry* e = avformat_index_get_entry(stream, i);
+        if (!e || e->size <= 0)
+            continue;
+        if (fileSize > 0 && e->pos + e->size > fileSize)
+            continue;
+        packets.push_back({e->timestamp, e->pos, allKey || (e->flags & AVINDEX_KEYFRAME) != 0, 0, 0});
+    }
+    return packets;
+}
+
+// Picture order counts come from the H.264 parser; it reads slice headers
+// only, which costs far less than decoding.
+struct PictureOrderReader {
+    ParserPtr parser;
+    CodecContextPtr context;
+
+    explicit PictureOrderReader(const AVCodecParameters* parameters)
+        : parser(av_parser_init(AV_CODEC_ID_H264))
+        , context(avcodec_alloc_context3(nullptr))
+    {
+        if (!parser || !context || avcodec_parameters_to_context(context.get(), parameters) < 0) {
+            parser.reset();
+            return;
+        }
+        // AVI chunks hold whole pictures: parse each one on its own.
+        parser->flags |= PARSER_FLAG_COMPLETE_FRAMES;
+    }
+
+    bool usable() const { return parser != nullptr; }
+
+    void read(const AVPacket* packet, FrameIndex::Packet& entry)
+    {
+        uint8_t* out = nullptr;
+        int outSize = 0;
+        av_parser_parse2(parser.get(), context.get(), &out, &outSize, packet->data, packet->size, AV_NOPTS_VALUE,
+                         AV_NOPTS_VALUE, packet->pos);
+        entry.poc = parser->output_picture_number;
+        // IDR pictures and recovery points; the container's key flags are not
+        // trusted for H.264 (some writers flag every I picture).
+        entry.key = parser->key_frame == 1;
+    }
+};
+
+} // namespace
+
+FrameIndex::FrameIndex(std::vector<Packet> packets, Order order)
+    : m_packets(std::move(packets))
+    , m_order(order)
+{
+    if (!m_packets.empty())
+        m_packets.front().key = true;
+    if (m_order == Order::PictureOrder)
+        deriveDisplayOrder();
+}
+
+std::expected<FrameIndex, QString> FrameIndex::build(AVFormatContext* format, int streamIndex)
+{
+    AVStream* stream = format->streams[streamIndex];
+    const AVCodecID codec = stream->codecpar->codec_id;
+    const AVCodecDescriptor* descriptor = avcodec_descriptor_get(codec);
+    const bool reorders = !descriptor || (descriptor->props & AV_CODEC_PROP_REORDER) != 0;
+    const bool intraOnly = descriptor && (descriptor->props & AV_CODEC_PROP_INTRA_ONLY) != 0;
+
+    if (!reorders) {
+        std::vector<Packet> packets = demuxerEntries(format, stream, intraOnly);
+        if (!packets.empty())
+            return FrameIndex(std::move(packets), Order::Decode);
+    }
+
+    Order order = reorders ? Order::Counted : Order::Decode;
+    std::optional<PictureOrderReader> pictureOrder;
+    if (codec == AV_CODEC_ID_H264) {
+        pictureOrder.emplace(stream->codecpar);
+        if (pictureOrder->usable())
+            order = Order::PictureOrder;
+        else
+            pictureOrder.reset();
+    }
+
+    // Read only this stream's packets.
+    std::vector<AVDiscard> discards;
+    for (unsigned i = 0; i < format->nb_streams; ++i) {
+        discards.push_back(format->streams[i]->discard);
+        if (static_cast<int>(i) != streamIndex)
+            format->streams[i]->discard = AVDISCARD_ALL;
+    }
+
+    std::vector<Packet> packets;
+    std::vector<bool> containerKeys;
+    PacketPtr packet(av_packet_alloc());
+    if (!packet)
+        return std::unexpected(QStringLiteral("out of memory"));
+    int64_t lastTimestamp = -1;
+    int status = 0;
+    while ((status = av_read_frame(format, packet.get())) >= 0) {
+        if (packet->stream_index == streamIndex && packet->size > 0) {
+            Packet entry;
+            entry.timestamp = packet->dts != AV_NOPTS_VALUE ? packet->dts
+                : packet->pts != AV_NOPTS_VALUE             ? packet->pts
+                                                            : lastTimestamp + 1;
+            lastTimestamp = entry.timestamp;
+            entry.pos = packet->pos;
+            entry.key = intraOnly || (packet->flags & AV_PKT_FLAG_KEY) != 0;
+            containerKeys.push_back(entry.key);
+            if (pictureOrder)
+                pictureOrder->read(packet.get(), entry);
+            packets.push_back(entry);
+        }
+        av_packet_unref(packet.get());
+    }
+    for (unsigned i = 0; i < format->nb_streams; ++i)
+        format->streams[i]->discard = discards[i];
+
+    // A damaged tail ends the stream where reading stops; only a stream that
+    // yields nothing at all is a failure.
+    if (packets.empty() && status != AVERROR_EOF)
+        return std::unexpected(QStringLiteral("the video stream cannot be read"));
+
+    if (order == Order::PictureOrder
+        && std::none_of(packets.begin() + std::min<size_t>(1, packets.size()), packets.end(),
+                        [](const Packet& p) { return p.key; })
+        && packets.size() > 1) {
+        // No picture after the first is a start point by its own headers:
+        // fall back on the container's flags.
+        order = Order::Counted;
+        for (size_t i = 0; i < packets.size(); ++i)
+            packets[i].key = containerKeys[i];
+    }
+    return FrameIndex(std::move(packets), order);
+}
+
+void FrameIndex::deriveDisplayOrder()
+{
+    // A run of pictures ends where the order count starts again: at an IDR
+    // picture (its count is not above the run's highest) or at a count below
+    // the run's first picture (a reset inside the stream).
+    int32_t run = 0;
+    int32_t runFirstPoc = 0;
+    int32_t runMaxPoc = INT32_MIN;
+    for (size_t d = 0; d < m_packets.size(); ++d) {
+        Packet& p = m_packets[d];
+        if (d == 0) {
+            runFirstPoc = p.poc;
+        } else if ((p.key && p.poc <= runMaxPoc) || p.poc < runFirstPoc) {
+            ++run;
+            runFirstPoc = p.poc;
+            runMaxPoc = INT32_MIN;
+        }
+        p.run = run;
+        runMaxPoc = std::max(runMaxPoc, p.poc);
+    }
+
+    m_decodeOfFrame.resize(m_packets.size());
+    std::iota(m_decodeOfFrame.begin(), m_decodeOfFrame.end(), int64_t{0});
+    std::stable_sort(m_decodeOfFrame.begin(), m_decodeOfFrame.end(), [this](int64_t a, int64_t b) {
+        const Packet& pa = packet(a);
+        const Packet& pb = packet(b);
+        return pa.run != pb.run ? pa.run < pb.run : pa.poc < pb.poc;
+    });
+    m_frameOfDecode.resize(m_packets.size());
+    for (size_t n = 0; n < m_decodeOfFrame.size(); ++n)
+        m_frameOfDecode[static_cast<size_t>(m_decodeOfFrame[n])] = static_cast<int64_t>(n);
+}
+
+int64_t FrameIndex::decodeIndexOfFrame(int64_t n) const
+{
+    return m_order == Order::PictureOrder ? m_decodeOfFrame[static_cast<size_t>(n)] : n;
+}
+
+int64_t FrameIndex::frameOfDecodeIndex(int64_t d) const
+{
+    return m_order == Order::PictureOrder ? m_frameOfDecode[static_cast<size_t>(d)] : d;
+}
+
+int64_t FrameIndex::startPacketFor(int64_t n) const
+{
+    const int64_t d = decodeIndexOfFrame(n);
+    for (int64_t k = d; k > 0; --k)
+        if (packet(k).key && decodableFrom(k, d))
+            return k;
+    return 0;
+}
+
+bool FrameIndex::decodableFrom(int64_t start, int64_t d) const
+{
+    if (d < start)
+        return false;
+    if (m_order != Order::PictureOrder)
+        return true;
+    const Packet& s = packet(start);
+    const Packet& p = packet(d);
+    return p.run != s.run || p.poc >= s.poc;
+}
+
+bool FrameIndex::allKeyFrames() const
+{
+    return std::all_of(m_packets.begin(), m_packets.end(), [](const Packet& p) { return p.key; });
+}

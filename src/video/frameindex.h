@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <expected>
+#include <vector>
+
+struct AVFormatContext;
+
+// Where every frame of a video stream lies and in which order the frames are
+// shown, built once when a file is opened. Frame n is the nth picture a
+// sequential decode of the stream shows (0-based, display order), whatever
+// timestamps the file carries: AVI stores none for display, and its first
+// timestamp need not be 0.
+class FrameIndex {
+public:
+    // How display order relates to the order of the packets in the file.
+    enum class Order {
+        Decode,       // frames are shown in the order they are stored (MJPEG, raw, DV, ...)
+        PictureOrder, // H.264: shown by picture order count within each run of pictures
+        Counted,      // another reordering codec: frames are counted as the decoder shows
+                      // them from a key frame that starts a closed group of pictures
+    };
+
+    struct Packet {
+        int64_t timestamp = 0; // the demuxer's timestamp of the packet (stream time base), to seek with
+        int64_t pos = -1;      // byte position of the packet's chunk, to recognise it after a seek
+        bool key = false;      // decoding may start here
+        int32_t poc = 0;       // picture order count (PictureOrder only)
+        int32_t run = 0;       // pictures whose order counts compare (PictureOrder only)
+    };
+
+    FrameIndex() = default;
+    // An index over the given packets (decode order); the display order is
+    // derived from the order kind. The first packet is always a start point.
+    FrameIndex(std::vector<Packet> packets, Order order);
+
+    // Indexes the stream: from the demuxer's own index when frames are never
+    // reordered and that index covers the stream (nothing is read), otherwise by
+    // reading every packet of the stream once (the read position is left at an
+    // unspecified place). Packets of size 0 (dropped frames) are not frames.
+    // Fails when the stream cannot be read at all.
+    static std::expected<FrameIndex, QString> build(AVFormatContext* format, int streamIndex);
+
+    // Number of frames of the stream: the packets that hold a picture.
+    int64_t frameCount() const { return static_cast<int64_t>(m_packets.size()); }
+    Order order() const { return m_order; }
+    // True when a packet's display position is known before it is decoded.
+    bool orderKnown() const { return m_order != Order::Counted; }
+    const Packet& packet(int64_t decodeIndex) const { return m_packets[static_cast<size_t>(decodeIndex)]; }
+
+    // Decode index of frame n, and back (orderKnown only; Counted gives n).
+    int64_t decodeIndexOfFrame(int64_t n) const;
+    int64_t frameOfDecodeIndex(int64_t d) const;
+
+    // The packet to start decoding at so that frame n comes out whole.
+    int64_t startPacketFor(int64_t n) const;
+
+    // Whether the picture of packet d comes out whole when decoding started at
+    // packet start (an open group's leading pictures do not).
+    bool decodableFrom(int64_t start, int64_t d) const;
+
+    // True when every frame can be decoded on its own.
+    bool allKeyFrames() const;
+
+private:
+    void deriveDisplayOrder();
+
+    std::vector<Packet> m_packets;
+    Order m_order = Order::Decode;
+    std::vector<int64_t> m_decodeOfFrame; // PictureOrder only
+    std::vector<int64_t> m_frameOfDecode; // PictureOrder only
+};

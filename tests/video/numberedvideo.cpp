@@ -1,0 +1,122 @@
+#include "numberedvideo.h"
+
+#include <QProcess>
+
+namespace NumberedVideo {
+
+namespace {
+
+constexpr int bits = 10;
+constexpr int columns = 5;
+constexpr int rows = 2;
+
+QRect cell(const QRect& area, int bit)
+{
+    const int w = area.width() / columns;
+    const int h = area.height() / rows;
+    return {area.x() + (bit % columns) * w, area.y() + (bit / columns) * h, w, h};
+}
+
+QStringList codecArguments(const Spec& spec)
+{
+    switch (spec.codec) {
+    case Codec::Mjpeg:
+        return {"-c:v", "mjpeg", "-q:v", "3", "-pix_fmt", "yuvj420p"};
+    case Codec::Raw:
+        return {"-c:v", "rawvideo", "-pix_fmt", "bgr24"};
+    case Codec::H264:
+    case Codec::H264OpenGop: {
+        const QString gop = QString::number(spec.groupOfPictures);
+        QStringList args{"-c:v", "libx264", "-pix_fmt", "yuv420p", "-g", gop, "-keyint_min", gop,
+                         "-sc_threshold", "0", "-bf", "3"};
+        if (spec.codec == Codec::H264OpenGop)
+            args << "-x264-params" << "open_gop=1";
+        return args;
+    }
+    case Codec::Mpeg4:
+        return {"-c:v", "mpeg4", "-q:v", "3", "-g", QString::number(spec.groupOfPictures), "-bf", "2", "-flags", "+cgop",
+                "-sc_threshold", "1000000000"};
+    }
+    return {};
+}
+
+} // namespace
+
+bool HasEncoder(const QString& name)
+{
+    QProcess ffmpeg;
+    ffmpeg.start(QStringLiteral("ffmpeg"), {"-hide_banner", "-encoders"});
+    if (!ffmpeg.waitForFinished(30000))
+        return false;
+    const QString listing = QString::fromLocal8Bit(ffmpeg.readAllStandardOutput());
+    return listing.contains(QLatin1Char(' ') + name + QLatin1Char(' '));
+}
+
+QStringList Arguments(const Spec& spec, const QString& path)
+{
+    const QRect area = spec.pattern.isEmpty() ? QRect(QPoint(0, 0), spec.size) : spec.pattern;
+    const QString size = QStringLiteral("%1x%2").arg(spec.size.width()).arg(spec.size.height());
+    QString source = spec.movingBackground ? QStringLiteral("testsrc2=s=%1:r=%2").arg(size).arg(spec.rate)
+                                           : QStringLiteral("color=c=black:s=%1:r=%2").arg(size).arg(spec.rate);
+    // Drawing in RGB keeps an odd width (4:2:0 rounds it down to even).
+    if (spec.codec == Codec::Raw)
+        source += QStringLiteral(",format=rgb24");
+
+    QStringList filters;
+    filters << QStringLiteral("drawbox=x=%1:y=%2:w=%3:h=%4:c=black:t=fill")
+                   .arg(area.x())
+                   .arg(area.y())
+                   .arg(area.width())
+                   .arg(area.height());
+    for (int bit = 0; bit < bits; ++bit) {
+        const QRect c = cell(area, bit);
+        filters << QStringLiteral("drawbox=x=%1:y=%2:w=%3:h=%4:c=white:t=fill:enable='eq(mod(floor(n/%5),2),1)'")
+                       .arg(c.x())
+                       .arg(c.y())
+                       .arg(c.width())
+                       .arg(c.height())
+                       .arg(1 << bit);
+    }
+
+    QStringList args{"-hide_banner", "-loglevel", "error", "-y", "-f", "lavfi", "-i", source,
+                     "-frames:v", QString::number(spec.frames), "-vf", filters.join(QLatin1Char(','))};
+    args << codecArguments(spec) << path;
+    return args;
+}
+
+std::optional<QString> Make(const Spec& spec, const QString& path)
+{
+    QProcess ffmpeg;
+    ffmpeg.start(QStringLiteral("ffmpeg"), Arguments(spec, path));
+    if (!ffmpeg.waitForFinished(600000))
+        return QStringLiteral("ffmpeg did not finish");
+    if (ffmpeg.exitStatus() != QProcess::NormalExit || ffmpeg.exitCode() != 0)
+        return QString::fromLocal8Bit(ffmpeg.readAllStandardError());
+    return std::nullopt;
+}
+
+int ReadNumber(const QImage& frame, QRect pattern)
+{
+    const QRect area = pattern.isEmpty() ? frame.rect() : pattern;
+    int number = 0;
+    for (int bit = 0; bit < bits; ++bit) {
+        const QRect c = cell(area, bit);
+        // The middle half of the cell, away from ringing at its edges.
+        const QRect middle = c.adjusted(c.width() / 4, c.height() / 4, -c.width() / 4, -c.height() / 4);
+        long sum = 0;
+        long count = 0;
+        for (int y = middle.top(); y <= middle.bottom(); ++y)
+            for (int x = middle.left(); x <= middle.right(); ++x) {
+                sum += qGray(frame.pixel(x, y));
+                ++count;
+            }
+        const long mean = count ? sum / count : 0;
+        if (mean > 192)
+            number |= 1 << bit;
+        else if (mean > 64)
+            return -1;
+    }
+    return number;
+}
+
+} // namespace NumberedVideo

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QImage>
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// Videos made by the ffmpeg command for tests and measurements, with each
+// frame's number painted in: ten large black or white cells (five across,
+// two down) inside the pattern area, bit 0 top left. Cells are big enough to
+// survive lossy compression and are read back from their centres.
+namespace NumberedVideo {
+
+enum class Codec {
+    Mjpeg,
+    Raw,         // uncompressed 24-bit
+    H264,        // long closed groups of pictures with B-pictures
+    H264OpenGop, // open groups: leading B-pictures refer to the previous group
+    Mpeg4,       // MPEG-4 part 2 with B-pictures in closed groups
+};
+
+struct Spec {
+    Codec codec = Codec::Mjpeg;
+    QSize size{160, 120};
+    int frames = 60;
+    int rate = 30;
+    int groupOfPictures = 30;   // H.264 only
+    QRect pattern;              // empty: the whole frame
+    bool movingBackground = false; // a test card behind the pattern (realistic decoding load)
+};
+
+// True when `ffmpeg -encoders` lists the encoder.
+bool HasEncoder(const QString& name);
+
+// The ffmpeg arguments that write the video to path.
+QStringList Arguments(const Spec& spec, const QString& path);
+
+// Runs ffmpeg to write the video; returns ffmpeg's complaint on failure.
+std::optional<QString> Make(const Spec& spec, const QString& path);
+
+// The number painted into a decoded frame, or -1 when a cell is neither
+// clearly black nor clearly white.
+int ReadNumber(const QImage& frame, QRect pattern = {});
+
+} // namespace NumberedVideo

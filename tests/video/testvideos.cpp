@@ -1,0 +1,154 @@
+#include "testvideos.h"
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QtEndian>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace TestVideos {
+
+namespace {
+
+QTemporaryDir& scratch()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+NumberedVideo::Codec codecOf(Kind kind)
+{
+    switch (kind) {
+    case Kind::Mjpeg:
+    case Kind::MjpegLateStart:
+        return NumberedVideo::Codec::Mjpeg;
+    case Kind::Raw:
+        return NumberedVideo::Codec::Raw;
+    case Kind::H264:
+    case Kind::H264LateStart:
+        return NumberedVideo::Codec::H264;
+    case Kind::H264OpenGop:
+        return NumberedVideo::Codec::H264OpenGop;
+    case Kind::Mpeg4:
+        return NumberedVideo::Codec::Mpeg4;
+    }
+    return NumberedVideo::Codec::Mjpeg;
+}
+
+} // namespace
+
+QString EncoderOf(Kind kind)
+{
+    switch (codecOf(kind)) {
+    case NumberedVideo::Codec::Mjpeg:
+        return QStringLiteral("mjpeg");
+    case NumberedVideo::Codec::Raw:
+        return QStringLiteral("rawvideo");
+    case NumberedVideo::Codec::Mpeg4:
+        return QStringLiteral("mpeg4");
+    default:
+        return QStringLiteral("libx264");
+    }
+}
+
+QString ScratchDirectory()
+{
+    return scratch().path();
+}
+
+namespace {
+
+// Where the video of a kind lives in the build tree.
+QString cachedPath(Kind kind, NumberedVideo::Spec& spec, bool& lateStart)
+{
+    spec.codec = codecOf(kind);
+    spec.frames = frames;
+    lateStart = kind == Kind::MjpegLateStart || kind == Kind::H264LateStart;
+    QStringList recipe = NumberedVideo::Arguments(spec, QStringLiteral("out.avi"));
+    if (lateStart)
+        recipe << QStringLiteral("start=7");
+    const QString digest = QString::fromLatin1(
+        QCryptographicHash::hash(recipe.join(QLatin1Char('\n')).toUtf8(), QCryptographicHash::Sha1).toHex().left(16));
+    const QDir cache(QStringLiteral(RAMPSCOPE_TEST_VIDEO_DIR));
+    return cache.filePath(QStringLiteral("video%1-%2.avi").arg(static_cast<int>(kind)).arg(digest));
+}
+
+} // namespace
+
+bool Available(Kind kind)
+{
+    NumberedVideo::Spec spec;
+    bool lateStart = false;
+    if (QFileInfo::exists(cachedPath(kind, spec, lateStart)))
+        return true;
+    static std::map<QString, bool> known;
+    const QString encoder = EncoderOf(kind);
+    auto it = known.find(encoder);
+    if (it == known.end())
+        it = known.emplace(encoder, NumberedVideo::HasEncoder(encoder)).first;
+    return it->second;
+}
+
+QString Path(Kind kind)
+{
+    // Made once per build tree: every test runs in a process of its own, and
+    // making the videos again for each would make the suite slow. The name
+    // carries a digest of the ffmpeg arguments, so a changed recipe makes a
+    // new file.
+    NumberedVideo::Spec spec;
+    bool lateStart = false;
+    const QString path = cachedPath(kind, spec, lateStart);
+    if (!QFileInfo::exists(path)) {
+        QDir().mkpath(QFileInfo(path).path());
+        // Written under a name of this process's own, then renamed: tests
+        // running side by side may make the same video at the same time.
+        const QString part = path + QStringLiteral(".part%1.avi").arg(QCoreApplication::applicationPid());
+        if (const auto failure = NumberedVideo::Make(spec, part)) {
+            ADD_FAILURE() << "ffmpeg could not make the test video: " << failure->toStdString();
+            return {};
+        }
+        if (lateStart && !SetStreamStart(part, 7)) {
+            ADD_FAILURE() << "no stream header in " << part.toStdString();
+            return {};
+        }
+        if (!QFile::rename(part, path))
+            QFile::remove(part); // made by another test meanwhile
+    }
+    return path;
+}
+
+QString TruncatedCopy(const QString& path, qint64 bytes, const QString& name)
+{
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly))
+        return {};
+    const QString target = scratch().filePath(name);
+    QFile out(target);
+    if (!out.open(QIODevice::WriteOnly) || out.write(in.read(bytes)) < 0)
+        return {};
+    return target;
+}
+
+bool SetStreamStart(const QString& path, quint32 start)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite))
+        return false;
+    const QByteArray head = file.read(1 << 16);
+    const qsizetype at = head.indexOf("strh");
+    if (at < 0)
+        return false;
+    // strh data: type, handler, flags, priority + language, initial frames,
+    // scale, rate, start.
+    char value[4];
+    qToLittleEndian<quint32>(start, value);
+    return file.seek(at + 8 + 28) && file.write(value, 4) == 4;
+}
+
+} // namespace TestVideos

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "numberedvideo.h"
+
+#include <QString>
+
+// Small numbered videos shared by the tests, made on first use by the ffmpeg
+// command into the build tree (160 x 120, 60 frames at 30 fps; H.264 in
+// groups of 30). Tests never change them: they work on copies.
+namespace TestVideos {
+
+enum class Kind {
+    Mjpeg,
+    Raw,
+    H264,
+    H264OpenGop,
+    MjpegLateStart, // the stream's first timestamp is 7, not 0
+    H264LateStart,
+    Mpeg4,
+};
+
+constexpr int frames = 60;
+
+// The encoder a kind needs ("mjpeg", "rawvideo", "libx264").
+QString EncoderOf(Kind kind);
+bool Available(Kind kind);
+
+// Path of the video; fails the running test (and returns an empty path)
+// when ffmpeg cannot make it.
+QString Path(Kind kind);
+
+// A scratch folder that lives as long as the test process.
+QString ScratchDirectory();
+
+// Copies the first `bytes` bytes of a file to a new scratch file.
+QString TruncatedCopy(const QString& path, qint64 bytes, const QString& name);
+
+// Sets the start field of the first stream header of an AVI file.
+bool SetStreamStart(const QString& path, quint32 start);
+
+} // namespace TestVideos

@@ -9,6 +9,8 @@
 #include "grid/gridcontext.h"
 #include "measure/exchangedirectory.h"
 #include "measure/measure.h"
+#include "setup_screen/calibrate.h"
+#include "setup_screen/grid_setup.h"
 
 #include <QCoreApplication>
 
@@ -27,6 +29,9 @@ MainForm& Rampscope::mainForm()
         m_mainForm = std::make_unique<MainForm>(m_dialogs);
         m_mainForm->setVideoDirectoryChanged(
             [this](const QString& text) { ApplyVideoDirectoryText(m_settings, m_config, text); });
+        m_gridScreens.setMainScreen(m_mainForm.get());
+        QObject::connect(m_mainForm.get(), &MainForm::setupRequested, m_mainForm.get(),
+                         [this] { gridSetup().show(); });
     }
     return *m_mainForm;
 }
@@ -43,8 +48,46 @@ Measure& Rampscope::measure()
             }});
         QObject::connect(m_measure.get(), &Measure::mainScreenRequested, m_measure.get(),
                          [this] { mainForm().show(); });
+        QObject::connect(m_measure.get(), &Measure::calibrationToolRequested, m_measure.get(),
+                         [this] { calibrate().show(); });
     }
     return *m_measure;
+}
+
+Grid_Setup& Rampscope::gridSetup()
+{
+    if (!m_gridSetup) {
+        mainForm(); // the set-up screen's grid effects reach the main screen's rows
+        m_gridSetup = std::make_unique<Grid_Setup>(Grid_Setup::Environment{
+            m_config, m_calibration, m_settings, m_setupFields, m_screenMode, m_dialogs, m_clock, m_gridScreens,
+            QCoreApplication::applicationDirPath()});
+        m_gridScreens.setSetupScreen(m_gridSetup.get());
+        // The measurement screen has no grid description of its own to set:
+        // its show_the_grid takes the description (and the far-buoy labels)
+        // of the current grid from the calibration, which the set-up screen
+        // has just written.
+        m_gridScreens.setMeasureGridDescriptionHook([this](const QString&) {
+            if (m_measure)
+                m_measure->show_the_grid();
+        });
+        QObject::connect(m_gridSetup.get(), &Grid_Setup::mainScreenRequested, m_gridSetup.get(),
+                         [this] { mainForm().show(); });
+        QObject::connect(m_gridSetup.get(), &Grid_Setup::gridHandedOver, m_gridSetup.get(),
+                         [this](const FarBuoyLabels&, const QString&) { measure().show_the_grid(); });
+        QObject::connect(m_gridSetup.get(), &Grid_Setup::calibrationToolRequested, m_gridSetup.get(),
+                         [this] { calibrate().show(); });
+    }
+    return *m_gridSetup;
+}
+
+Calibrate& Rampscope::calibrate()
+{
+    if (!m_calibrate) {
+        m_calibrate = std::make_unique<Calibrate>(
+            Calibrate::Environment{m_calibration, m_lastCalibrationLine, m_dialogs});
+        m_calibrate->addSurface(&gridSetup());
+    }
+    return *m_calibrate;
 }
 
 void Rampscope::start()
@@ -80,7 +123,8 @@ void Rampscope::loadConfiguration()
     for (int n = 1; n <= m_config.gridCount; ++n)
         main.setMainGridPicture(n, GridFileStatusOf(m_settings, n) == GridFileStatus::Present);
 
-    GridContext context{m_calibration, m_config, m_settings, m_setupFields, m_dialogs, main, m_clock};
+    gridSetup(); // loaded before the reload, which fills its boxes
+    GridContext context{m_calibration, m_config, m_settings, m_setupFields, m_dialogs, m_gridScreens, m_clock};
     ReloadConfiguredGrids(context);
 
     m_config.rightToLeft = m_settings.ReadSetting(QStringLiteral("right2left"), QStringLiteral("False"))

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/configstate.h"
+#include "app/gridscreenrouter.h"
+#include "grid/calibrationline.h"
 #include "grid/calibrationstate.h"
 #include "grid/gridsetupfields.h"
 
@@ -8,7 +10,9 @@
 
 #include <memory>
 
+class Calibrate;
 class Clock;
+class Grid_Setup;
 class MainForm;
 class Measure;
 class OperatorDialogs;
@@ -38,6 +42,13 @@ public:
     MainForm& mainForm();
     // The measurement screen, built (and its load step run) on first use.
     Measure& measure();
+    // The grid set-up screen, built (and its load step run) on first use;
+    // the configuration load builds it before it reloads the grids, so the
+    // reloaded grids show in its boxes.
+    Grid_Setup& gridSetup();
+    // The calibration line tool, built on first use; it draws on the grid
+    // set-up screen.
+    Calibrate& calibrate();
 
 private:
     void loadConfiguration();
@@ -47,10 +58,14 @@ private:
     const Clock& m_clock;
     ConfigState m_config;
     CalibrationState m_calibration;
-    // The set-up screen's boxes; the set-up screen takes them over when it
-    // is built.
+    // The set-up screen's boxes, shared with the set-up screen.
     GridSetupFields m_setupFields;
     QString m_screenMode;
+    // The calibration line drawn last, kept for the whole run.
+    ScreenLine m_lastCalibrationLine;
+    GridScreenRouter m_gridScreens;
     std::unique_ptr<MainForm> m_mainForm;
     std::unique_ptr<Measure> m_measure;
+    std::unique_ptr<Grid_Setup> m_gridSetup;
+    std::unique_ptr<Calibrate> m_calibrate;
 };

@@ -1,0 +1,31 @@
+#include "setup_screen/setupdrawing.h"
+
+#include <QPainter>
+
+void SetupDrawing::add(Item item)
+{
+    m_items.push_back(std::move(item));
+}
+
+void SetupDrawing::clear()
+{
+    m_items.clear();
+}
+
+void SetupDrawing::paint(QPainter& painter) const
+{
+    for (const Item& item : m_items) {
+        if (item.paint)
+            item.paint(painter);
+    }
+}
+
+std::vector<SetupDrawing::Item> SetupDrawing::itemsOf(Kind kind) const
+{
+    std::vector<Item> found;
+    for (const Item& item : m_items) {
+        if (item.kind == kind)
+            found.push_back(item);
+    }
+    return found;
+}

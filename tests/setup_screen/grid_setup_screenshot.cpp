@@ -1,0 +1,194 @@
+// Developer tool: a picture of the grid set-up screen as the operator sees it
+// after setting up a grid and checking its accuracy, for checking the layout
+// by eye.
+//
+//   grid_setup_screenshot --screenshot OUT.png [--mode standard|advanced]
+//
+// It generates a frame of the water with five buoys, enters the screen as the
+// frame selection screen would, chooses and clicks each buoy, types the
+// survey, presses "Complete", runs the accuracy check (Advanced with
+// homologation levels unless --mode standard, which picks line 4 and also
+// saves the screen while it asks, as OUT-lines.png) and saves the window as
+// a PNG. Everything it writes goes to a temporary folder; run
+// it under xvfb-run on a machine without a display.
+#include "app/configstate.h"
+#include "app/settingsstore.h"
+#include "common/clock.h"
+#include "common/operatordialogs.h"
+#include "grid/calibrationstate.h"
+#include "grid/gridscreeneffects.h"
+#include "grid/gridsetupfields.h"
+#include "setup_screen/grid_setup.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdio>
+
+namespace {
+
+// The only question expected is the skier path line of the Standard mode,
+// answered with line 4 after the screen with its seven lines is saved as
+// well (OUT-lines.png); any other box is printed rather than shown.
+class PrintingDialogs final : public OperatorDialogs {
+public:
+    QWidget* screen = nullptr;
+    QString linesPicture;
+
+    Answer message(const QString& text, const QString&, Icon, Buttons, std::optional<Answer>) override
+    {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+        return Answer::Ok;
+    }
+    std::optional<QString> input(const QString& prompt, const QString&, const QString&, QPoint) override
+    {
+        std::fprintf(stderr, "input: %s -> 4\n", qPrintable(prompt));
+        if (screen && !linesPicture.isEmpty() && screen->grab().save(linesPicture))
+            std::printf("%s\n", qPrintable(linesPicture));
+        return QStringLiteral("4");
+    }
+    QString openFile(const QString&, const QString&, int) override { return {}; }
+    QString saveFile(const QString&, const QString&, int) override { return {}; }
+};
+
+struct Buoy {
+    const char* option;
+    QPoint pixel;
+    const char* surveyXBox;
+    const char* surveyYBox;
+    const char* surveyX;
+    const char* surveyY;
+};
+
+// A camera behind the ramp: the far buoys close together, the near ones
+// wide; survey X grows to the left. The check buoy lies where this grid
+// puts (2, 70).
+const Buoy buoys[] = {
+    {"upper_left_button", {120, 100}, "ul_survey_x", "ul_survey_y", "10", "100"},
+    {"upper_right_button", {520, 100}, "ur_survey_x", "ur_survey_y", "-10", "100"},
+    {"lower_left_button", {20, 400}, "ll_survey_x", "ll_survey_y", "10", "40"},
+    {"lower_right_button", {620, 400}, "lr_survey_x", "lr_survey_y", "-10", "40"},
+    {"optCheckBuoy", {272, 220}, "txtCheckX", "txtCheckY", "2", "70"},
+};
+
+QImage waterFrame()
+{
+    QImage frame(640, 480, QImage::Format_RGB32);
+    QPainter p(&frame);
+    QLinearGradient sky(0, 0, 0, 50);
+    sky.setColorAt(0, QColor(150, 185, 215));
+    sky.setColorAt(1, QColor(205, 220, 230));
+    p.fillRect(0, 0, 640, 50, sky);
+    p.fillRect(0, 44, 640, 12, QColor(70, 95, 60)); // far shore
+    QLinearGradient water(0, 56, 0, 480);
+    water.setColorAt(0, QColor(60, 100, 120));
+    water.setColorAt(1, QColor(25, 60, 85));
+    p.fillRect(0, 56, 640, 424, water);
+    p.setPen(QPen(QColor(90, 130, 150), 1));
+    for (int i = 0; i < 40; ++i) {
+        const int y = 60 + i * i / 4;
+        if (y > 480)
+            break;
+        for (int x = (i * 37) % 60; x < 640; x += 70 + i)
+            p.drawLine(x, y, x + 12 + i / 2, y);
+    }
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(250, 120, 20));
+    for (const Buoy& b : buoys)
+        p.drawEllipse(b.pixel, 4, 3);
+    p.end();
+    return frame;
+}
+
+void clickFrame(QWidget* canvas, QPoint pixel)
+{
+    const QPointF local(pixel);
+    QMouseEvent press(QEvent::MouseButtonPress, local, canvas->mapToGlobal(local), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(canvas, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, local, canvas->mapToGlobal(local), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QCoreApplication::sendEvent(canvas, &release);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    const QStringList args = QApplication::arguments();
+    const qsizetype at = args.indexOf(QStringLiteral("--screenshot"));
+    if (at < 0 || at + 1 >= args.size()) {
+        std::fprintf(stderr, "usage: grid_setup_screenshot --screenshot OUT.png [--mode standard|advanced]\n");
+        return 2;
+    }
+    const QString out = args.at(at + 1);
+    const qsizetype modeAt = args.indexOf(QStringLiteral("--mode"));
+    const bool standard = modeAt >= 0 && modeAt + 1 < args.size() && args.at(modeAt + 1) == QLatin1String("standard");
+
+    QTemporaryDir dir;
+    const QString appDir = dir.filePath(QStringLiteral("app"));
+    const QString videoDir = dir.filePath(QStringLiteral("videos"));
+    QDir().mkpath(appDir);
+    QDir().mkpath(videoDir);
+    if (!waterFrame().save(appDir + QStringLiteral("/currentcapture.bmp"), "BMP")) {
+        std::fprintf(stderr, "cannot write the frame\n");
+        return 1;
+    }
+
+    ConfigState config;
+    config.videoDirectory = videoDir;
+    config.resultsFilePath = videoDir + QStringLiteral("/JumpMeasurementResults.txt");
+    config.capturesDirectory = videoDir + QLatin1Char('/');
+    config.setupFilesDirectory = videoDir;
+    config.captureSourceType = QStringLiteral("Generic");
+    config.gridCount = 1;
+
+    SettingsStore settings(dir.filePath(QStringLiteral("settings.ini")));
+    CalibrationState calibration;
+    GridSetupFields fields;
+    QString screenMode = QStringLiteral("SelectFrame");
+    PrintingDialogs dialogs;
+    FixedClock clock(QDateTime(QDate(2026, 12, 7), QTime(14, 3, 11)));
+    GridScreenEffects noOtherScreens;
+    Grid_Setup setup(Grid_Setup::Environment{config, calibration, settings, fields, screenMode, dialogs, clock,
+                                             noOtherScreens, appDir});
+    dialogs.screen = &setup;
+    dialogs.linesPicture = QString(out).replace(QStringLiteral(".png"), QStringLiteral("-lines.png"));
+    setup.show();
+    // Without a window manager nothing maximises the form: give it the
+    // size of a station's screen.
+    setup.resize(1360, 860);
+    QTest::qWait(100);
+
+    auto* canvas = setup.findChild<QWidget*>(QStringLiteral("picture"));
+    const auto box = [&](const char* name) { return setup.findChild<QLineEdit*>(QString::fromLatin1(name)); };
+    for (const Buoy& b : buoys) {
+        setup.findChild<QAbstractButton*>(QString::fromLatin1(b.option))->click();
+        clickFrame(canvas, b.pixel);
+        box(b.surveyXBox)->setText(QString::fromLatin1(b.surveyX));
+        box(b.surveyYBox)->setText(QString::fromLatin1(b.surveyY));
+    }
+    box("jump_x")->setText(QStringLiteral("0"));
+    box("jump_y")->setText(QStringLiteral("10"));
+    box("ipt_file_description_2")->setText(QStringLiteral("Shore tower, left bank"));
+    setup.findChild<QAbstractButton*>(QStringLiteral("Load"))->click();
+    if (!standard)
+        setup.findChild<QAbstractButton*>(QStringLiteral("optAdvancedAccuracy"))->click();
+    setup.findChild<QAbstractButton*>(QStringLiteral("btnAccuracyCheck"))->click();
+    QTest::qWait(200);
+
+    if (!setup.grab().save(out)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(out));
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(out));
+    return 0;
+}

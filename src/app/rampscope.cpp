@@ -32,8 +32,24 @@ MainForm& Rampscope::mainForm()
         m_gridScreens.setMainScreen(m_mainForm.get());
         QObject::connect(m_mainForm.get(), &MainForm::setupRequested, m_mainForm.get(),
                          [this] { gridSetup().show(); });
+        QObject::connect(m_mainForm.get(), &MainForm::measureRequested, m_mainForm.get(),
+                         [this] { goToMeasure(); });
     }
     return *m_mainForm;
+}
+
+void Rampscope::goToMeasure()
+{
+    // Measuring on a grid that is not set up would give wrong distances.
+    if (!m_calibration.allGridsReady) {
+        m_dialogs.message(QStringLiteral("At least one measurement grid that you have specified has ")
+                              + QStringLiteral("not been set up.  All grids specified must be set up correctly before ")
+                              + QStringLiteral("you can use the measurement screen"),
+                          {}, OperatorDialogs::Icon::Critical);
+        gridSetup().show();
+        return;
+    }
+    measure().show();
 }
 
 Measure& Rampscope::measure()

@@ -51,6 +51,9 @@ public:
     Calibrate& calibrate();
 
 private:
+    // ccmdGoToMeasure: the measurement screen when every configured grid is
+    // ready, otherwise the not-ready message and the grid set-up screen.
+    void goToMeasure();
     void loadConfiguration();
 
     SettingsStore& m_settings;

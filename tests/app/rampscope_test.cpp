@@ -2,6 +2,8 @@
 #include "app/rampscope.h"
 #include "app/settingsstore.h"
 #include "common/clock.h"
+#include "measure/measure.h"
+#include "setup_screen/grid_setup.h"
 #include "support/scripteddialogs.h"
 
 #include <QDir>
@@ -121,6 +123,35 @@ TEST_F(StartUp, ConfiguredGridIsReloadedAndShownReady)
     EXPECT_EQ(settings.ReadSetting(QStringLiteral("grid1File")), ipt);
     EXPECT_EQ(settings.ReadSetting(QStringLiteral("grid2File")), dir.filePath(QStringLiteral("gone.ipt")));
     EXPECT_FALSE(app.config().reportInProgress);
+
+    // Two grids configured and grid 2's file missing:
+    // the measurement screen is refused and the set-up screen shown.
+    dialogs.clear();
+    control<QPushButton>(app, "ccmdGoToMeasure")->click();
+    EXPECT_EQ(dialogs.texts(),
+              QStringList{QStringLiteral("At least one measurement grid that you have specified has not been set up.  "
+                                         "All grids specified must be set up correctly before you can use the "
+                                         "measurement screen")});
+    EXPECT_EQ(dialogs.shown().at(0).icon, OperatorDialogs::Icon::Critical);
+    EXPECT_FALSE(app.mainForm().isVisible());
+    EXPECT_TRUE(app.gridSetup().isVisible());
+    EXPECT_FALSE(app.measure().isVisible());
+}
+
+TEST_F(StartUp, ReadyGridsOpenTheMeasurementScreen)
+{
+    settings.WriteSetting(QStringLiteral("logpath"), videoDir);
+    dialogs.answer(OperatorDialogs::Answer::No);
+    Rampscope app(settings, dialogs, clock);
+    app.start();
+    app.calibration().setReady(1, true);
+    app.calibration().updateAllGridsReady(app.config().gridCount);
+    dialogs.clear();
+
+    control<QPushButton>(app, "ccmdGoToMeasure")->click();
+    EXPECT_TRUE(dialogs.shown().empty());
+    EXPECT_FALSE(app.mainForm().isVisible());
+    EXPECT_TRUE(app.measure().isVisible());
 }
 
 TEST_F(StartUp, ChangeVideoFileDirectory)

@@ -97,13 +97,72 @@ bool cDIB::CreateFromPackedDIBPointer(QByteArrayView packed)
     const int64_t total = int64_t{BitmapFileHeader::size} + BitmapInfoHeader::size + m_info.imageSize;
     if (packed.size() - BitmapInfoHeader::size < m_info.imageSize || total > largest32)
         return false;
-    m_bits = QByteArray(packed.data() + BitmapInfoHeader::size, m_info.imageSize);
-    m_bitmapInfo = QByteArray(packed.data(), BitmapInfoHeader::size);
     m_file = BitmapFileHeader{};
     m_file.type = BitmapFileHeader::bitmapType;
     m_file.fileSize = static_cast<uint32_t>(total);
     m_file.bitsOffset = BitmapFileHeader::size + BitmapInfoHeader::size;
+    m_fileImage = QByteArray(total, Qt::Uninitialized);
+    const QByteArray fileHeader = m_file.bytes();
+    std::memcpy(m_fileImage.data(), fileHeader.constData(), BitmapFileHeader::size);
+    std::memcpy(m_fileImage.data() + BitmapFileHeader::size, packed.data(),
+                static_cast<size_t>(BitmapInfoHeader::size + m_info.imageSize));
     return true;
+}
+
+bool cDIB::Create24Bit(int32_t width, int32_t height)
+{
+    const auto stride = BitmapRowStride(width, 24);
+    if (!stride || height <= 0)
+        return false;
+    const int64_t imageSize = int64_t{*stride} * height;
+    const int64_t total = int64_t{BitmapFileHeader::size} + BitmapInfoHeader::size + imageSize;
+    if (total > largest32)
+        return false;
+    m_info = BitmapInfoHeader{};
+    m_info.headerSize = BitmapInfoHeader::size;
+    m_info.width = width;
+    m_info.height = height;
+    m_info.planes = 1;
+    m_info.bitCount = 24;
+    m_info.imageSize = static_cast<int32_t>(imageSize);
+    m_file = BitmapFileHeader{};
+    m_file.type = BitmapFileHeader::bitmapType;
+    m_file.fileSize = static_cast<uint32_t>(total);
+    m_file.bitsOffset = BitmapFileHeader::size + BitmapInfoHeader::size;
+
+    // Pixels are left for the caller; only the padding is cleared, so that a
+    // large picture's pages are touched once, by the pixels themselves.
+    m_fileImage = QByteArray(total, Qt::Uninitialized);
+    const QByteArray headers = m_file.bytes() + m_info.bytes();
+    std::memcpy(m_fileImage.data(), headers.constData(), static_cast<size_t>(headers.size()));
+    const int64_t rowBytes = int64_t{width} * 3;
+    if (rowBytes < *stride) {
+        char* bits = m_fileImage.data() + m_file.bitsOffset;
+        for (int32_t row = 0; row < height; ++row)
+            std::memset(bits + int64_t{row} * *stride + rowBytes, 0, static_cast<size_t>(*stride - rowBytes));
+    }
+    return true;
+}
+
+uchar* cDIB::Bits()
+{
+    if (m_fileImage.isEmpty())
+        return nullptr;
+    return reinterpret_cast<uchar*>(m_fileImage.data()) + m_file.bitsOffset;
+}
+
+const uchar* cDIB::bytesAt(qsizetype offset) const
+{
+    if (offset >= m_fileImage.size())
+        return nullptr;
+    return reinterpret_cast<const uchar*>(m_fileImage.constData()) + offset;
+}
+
+int32_t cDIB::SizeBitmapInfo() const
+{
+    if (m_fileImage.isEmpty())
+        return 0;
+    return static_cast<int32_t>(m_file.bitsOffset) - BitmapFileHeader::size;
 }
 
 std::expected<void, VideoError> cDIB::CreateFromFile(const QString& fileName)
@@ -142,34 +201,24 @@ std::expected<void, VideoError> cDIB::CreateFromFile(const QString& fileName)
         || offset + imageSize > file.size())
         return std::unexpected(notSupported);
 
-    if (!file.seek(BitmapFileHeader::size))
+    // Header, bitmap information and pixels lie one after the other in the
+    // file: the first offset + image size bytes are the whole bitmap.
+    if (!file.seek(0))
         return std::unexpected(notSupported);
-    QByteArray bitmapInfo = file.read(offset - BitmapFileHeader::size);
-    if (!file.seek(offset))
-        return std::unexpected(notSupported);
-    QByteArray bits = file.read(imageSize);
-    if (bitmapInfo.size() != offset - BitmapFileHeader::size || bits.size() != imageSize)
+    QByteArray image = file.read(offset + imageSize);
+    if (image.size() != offset + imageSize)
         return std::unexpected(notSupported);
 
     m_file = fileHeader;
     m_info = info;
     m_info.imageSize = static_cast<int32_t>(imageSize);
-    m_bitmapInfo = std::move(bitmapInfo);
-    m_bits = std::move(bits);
+    m_fileImage = std::move(image);
     return {};
-}
-
-QByteArray cDIB::FileBytes() const
-{
-    QByteArray bytes = m_file.bytes();
-    bytes.append(m_bitmapInfo);
-    bytes.append(m_bits);
-    return bytes;
 }
 
 std::expected<void, FileError> cDIB::WriteToFile(const QString& fileName) const
 {
-    return ReplaceFile(fileName, FileBytes());
+    return ReplaceFile(fileName, m_fileImage);
 }
 
 std::optional<int32_t> BitmapRowStride(int64_t width, int bitCount)
@@ -205,14 +254,20 @@ std::optional<QByteArray> PackedDibFromImage(const QImage& picture)
     info.compression = 0;
     info.imageSize = static_cast<int32_t>(imageSize);
 
-    QByteArray packed = info.bytes();
-    packed.resize(BitmapInfoHeader::size + imageSize, '\0');
-    char* rows = packed.data() + BitmapInfoHeader::size;
-    const qsizetype rowBytes = qsizetype{image.width()} * 3;
+    QByteArray packed(BitmapInfoHeader::size + imageSize, Qt::Uninitialized);
+    const QByteArray header = info.bytes();
+    std::memcpy(packed.data(), header.constData(), BitmapInfoHeader::size);
+    CopyRowsBottomUp(image, reinterpret_cast<uchar*>(packed.data()) + BitmapInfoHeader::size, *stride);
+    return packed;
+}
+
+void CopyRowsBottomUp(const QImage& image, uchar* bits, int32_t stride)
+{
+    const size_t rowBytes = static_cast<size_t>(image.width()) * 3;
     for (int y = 0; y < image.height(); ++y) {
         // Bottom-up: the last picture row is the first bitmap row.
-        char* row = rows + int64_t{image.height() - 1 - y} * *stride;
-        std::memcpy(row, image.constScanLine(y), static_cast<size_t>(rowBytes));
+        uchar* row = bits + int64_t{image.height() - 1 - y} * stride;
+        std::memcpy(row, image.constScanLine(y), rowBytes);
+        std::memset(row + rowBytes, 0, static_cast<size_t>(stride) - rowBytes);
     }
-    return packed;
 }

@@ -48,7 +48,8 @@ struct BitmapFileHeader {
 
 // A bitmap held as its file header, its bitmap information bytes (the info
 // header and any colour table) and its pixel bytes: the picture that frame
-// extraction writes as currentcapture.bmp.
+// extraction writes as currentcapture.bmp. The three parts lie one after the
+// other in one buffer laid out as the file, so writing copies nothing.
 class cDIB {
 public:
     // Takes a packed DIB: a 40-byte info header directly followed by the
@@ -58,6 +59,12 @@ public:
     // shorter than the header says (the info header keeps the copied values
     // as long as 40 bytes were there).
     bool CreateFromPackedDIBPointer(QByteArrayView packed);
+
+    // An uncompressed 24-bit bitmap of the given size, rows bottom-up, with
+    // the headers of a packed DIB's file (no resolution, no colour table) and
+    // zeroed row padding; the caller fills the pixels through Bits(). Returns
+    // false when the size is not positive or the file would not fit 32 bits.
+    bool Create24Bit(int32_t width, int32_t height);
 
     // Reads a bitmap file. Fails with "File does not exist:", "File is
     // locked - cannot access:" (error icon) or "File is not a supported bitmap
@@ -74,7 +81,7 @@ public:
     std::expected<void, FileError> WriteToFile(const QString& fileName) const;
 
     // The bytes WriteToFile writes.
-    QByteArray FileBytes() const;
+    QByteArray FileBytes() const { return m_fileImage; }
 
     int32_t BitCount() const { return m_info.bitCount; }
     int32_t Height() const { return m_info.height; }
@@ -90,15 +97,18 @@ public:
     int32_t FileType() const { return m_file.type; }
     int32_t SizeFileHeader() const { return static_cast<int32_t>(m_file.fileSize); }
     int32_t BitOffset() const { return static_cast<int32_t>(m_file.bitsOffset); }
-    const uchar* PointerToBits() const { return reinterpret_cast<const uchar*>(m_bits.constData()); }
-    const uchar* PointerToBitmapInfo() const { return reinterpret_cast<const uchar*>(m_bitmapInfo.constData()); }
-    int32_t SizeBitmapInfo() const { return static_cast<int32_t>(m_bitmapInfo.size()); }
+    const uchar* PointerToBits() const { return bytesAt(m_file.bitsOffset); }
+    const uchar* PointerToBitmapInfo() const { return bytesAt(BitmapFileHeader::size); }
+    int32_t SizeBitmapInfo() const;
+    // The pixel bytes, for filling a bitmap made by Create24Bit.
+    uchar* Bits();
 
 private:
+    const uchar* bytesAt(qsizetype offset) const;
+
     BitmapInfoHeader m_info;
     BitmapFileHeader m_file;
-    QByteArray m_bitmapInfo;
-    QByteArray m_bits;
+    QByteArray m_fileImage; // file header, bitmap information, pixels
 };
 
 // Bytes per row of an uncompressed bitmap, padded to 4 bytes, or nothing
@@ -111,3 +121,7 @@ std::optional<int32_t> BitmapRowStride(int64_t width, int bitCount);
 // rows bottom-up, each padded to a multiple of 4 bytes. Nothing when the
 // picture is empty or its image size does not fit 32 bits.
 std::optional<QByteArray> PackedDibFromImage(const QImage& image);
+
+// Copies the rows of a 24-bit picture (QImage::Format_BGR888) into bitmap
+// rows of the given stride, bottom-up, clearing each row's padding.
+void CopyRowsBottomUp(const QImage& image, uchar* bits, int32_t stride);

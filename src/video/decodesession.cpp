@@ -214,6 +214,10 @@ std::expected<void, VideoError> DecodeSession::decodeThrough(int64_t n, const Si
         m_skipped = skip;
     }
     const int64_t targetPacket = index.decodeIndexOfFrame(n);
+    // From a fresh start the decoder can be drained right after the frame's
+    // own packet; after a recovery point it only lets pictures out while
+    // packets keep coming.
+    const bool drainAfterTarget = skip && index.startsAfresh(m_runStart);
 
     bool found = false;
     bool ok = true;
@@ -224,7 +228,8 @@ std::expected<void, VideoError> DecodeSession::decodeThrough(int64_t n, const Si
         // n was damaged beyond decoding and will not come.
         if (m_drained || m_lastOutput > n)
             break;
-        const bool wanted = m_nextPacket < index.frameCount();
+        const bool wanted
+            = m_nextPacket < index.frameCount() && !(drainAfterTarget && m_nextPacket > targetPacket);
         AVPacket* packet = wanted ? nextPacket() : nullptr;
         if (!packet) {
             // Nothing more to feed: the decoder gives up the pictures it holds.

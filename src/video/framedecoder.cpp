@@ -90,6 +90,19 @@ void FrameDecoder::waitUntilIdle()
 
 std::expected<QImage, VideoError> FrameDecoder::frame(int64_t n)
 {
+    auto decoded = picture(n);
+    if (!decoded)
+        return std::unexpected(decoded.error());
+    QImage image = m_converter.toBgr(**decoded);
+    if (image.isNull())
+        return std::unexpected(VideoError{
+            VideoMessages::WithPath(VideoMessages::errorWorkingWithFile, m_session->path()),
+            OperatorDialogs::Icon::Information});
+    return image;
+}
+
+std::expected<FramePtr, VideoError> FrameDecoder::picture(int64_t n)
+{
     const int64_t count = frameCount();
     if (n < 0 || n >= count)
         return std::unexpected(VideoError{
@@ -134,13 +147,7 @@ std::expected<QImage, VideoError> FrameDecoder::frame(int64_t n)
     if (m_options.fillInBackground && m_previous >= 0 && n < m_previous)
         scheduleFillBelow(n);
     m_previous = n;
-
-    QImage image = m_converter.toBgr(*picture);
-    if (image.isNull())
-        return std::unexpected(VideoError{
-            VideoMessages::WithPath(VideoMessages::errorWorkingWithFile, m_session->path()),
-            OperatorDialogs::Icon::Information});
-    return image;
+    return picture;
 }
 
 void FrameDecoder::scheduleFillBelow(int64_t n)

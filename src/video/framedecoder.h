@@ -58,6 +58,10 @@ public:
     // with the file:" when the frame cannot be decoded.
     std::expected<QImage, VideoError> frame(int64_t n);
 
+    // Frame n as the decoder gives it (a new reference to the kept picture),
+    // for callers that convert it themselves; fails as frame() does.
+    std::expected<FramePtr, VideoError> picture(int64_t n);
+
     // True when frame n is decoded and kept.
     bool isKept(int64_t n) const;
     // Waits until the worker has nothing to do (tests and measurements).

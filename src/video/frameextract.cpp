@@ -3,6 +3,7 @@
 #include "common/paths.h"
 #include "video/cdib.h"
 #include "video/framedecoder.h"
+#include "video/pictureconverter.h"
 
 namespace {
 
@@ -11,19 +12,11 @@ VideoError workingError(const QString& path)
     return {VideoMessages::WithPath(VideoMessages::errorWorkingWithFile, path), OperatorDialogs::Icon::Information};
 }
 
-std::expected<void, VideoError> writePicture(const QImage& picture, const QString& bitmapPath,
-                                             const QString& videoPath)
+VideoError writeError(const QString& bitmapPath, const FileError& error)
 {
-    const auto packed = PackedDibFromImage(picture);
-    cDIB dib;
-    if (!packed || !dib.CreateFromPackedDIBPointer(*packed))
-        return std::unexpected(workingError(videoPath));
-    if (auto written = dib.WriteToFile(bitmapPath); !written)
-        return std::unexpected(
-            VideoError{VideoMessages::WithPath(VideoMessages::cannotWriteBitmap, bitmapPath) + QStringLiteral("\r\n")
-                           + written.error().reason,
-                       OperatorDialogs::Icon::Critical});
-    return {};
+    return {VideoMessages::WithPath(VideoMessages::cannotWriteBitmap, bitmapPath) + QStringLiteral("\r\n")
+                + error.reason,
+            OperatorDialogs::Icon::Critical};
 }
 
 } // namespace
@@ -33,10 +26,22 @@ std::expected<void, VideoError> ExtractFrameToFile(const QString& fileName, int6
     auto decoder = FrameDecoder::open(fileName, FrameDecoder::singleFrame());
     if (!decoder)
         return std::unexpected(decoder.error());
-    const auto picture = (*decoder)->frame(frame);
+    const auto picture = (*decoder)->picture(frame);
     if (!picture)
         return std::unexpected(picture.error());
-    return writePicture(*picture, bitmapPath, fileName);
+    const AVFrame& p = **picture;
+
+    // The decoder's picture goes straight into the bitmap's rows, bottom-up.
+    cDIB dib;
+    if (!dib.Create24Bit(p.width, p.height))
+        return std::unexpected(workingError(fileName));
+    const int32_t stride = dib.SizeImage() / dib.Height();
+    PictureConverter converter;
+    if (!converter.convertInto(p, dib.Bits() + int64_t{p.height - 1} * stride, -stride))
+        return std::unexpected(workingError(fileName));
+    if (auto written = dib.WriteToFile(bitmapPath); !written)
+        return std::unexpected(writeError(bitmapPath, written.error()));
+    return {};
 }
 
 std::expected<void, VideoError> ExtractFrameToBitmap(const QString& fileName, int64_t frame,
@@ -47,5 +52,13 @@ std::expected<void, VideoError> ExtractFrameToBitmap(const QString& fileName, in
 
 std::expected<void, VideoError> WriteFrameBitmap(const QImage& picture, const QString& bitmapPath)
 {
-    return writePicture(picture, bitmapPath, bitmapPath);
+    const QImage image = picture.format() == QImage::Format_BGR888 ? picture
+                                                                   : picture.convertToFormat(QImage::Format_BGR888);
+    cDIB dib;
+    if (image.isNull() || !dib.Create24Bit(image.width(), image.height()))
+        return std::unexpected(workingError(bitmapPath));
+    CopyRowsBottomUp(image, dib.Bits(), dib.SizeImage() / dib.Height());
+    if (auto written = dib.WriteToFile(bitmapPath); !written)
+        return std::unexpected(writeError(bitmapPath, written.error()));
+    return {};
 }

@@ -212,6 +212,19 @@ bool FrameIndex::decodableFrom(int64_t start, int64_t d) const
     return p.run != s.run || p.poc >= s.poc;
 }
 
+bool FrameIndex::startsAfresh(int64_t d) const
+{
+    switch (m_order) {
+    case Order::Decode:
+        return packet(d).key;
+    case Order::PictureOrder:
+        return packet(d).key && (d == 0 || packet(d).run != packet(d - 1).run);
+    case Order::Counted:
+        return false;
+    }
+    return false;
+}
+
 bool FrameIndex::allKeyFrames() const
 {
     return std::all_of(m_packets.begin(), m_packets.end(), [](const Packet& p) { return p.key; });

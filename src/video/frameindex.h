@@ -61,6 +61,10 @@ public:
     // packet start (an open group's leading pictures do not).
     bool decodableFrom(int64_t start, int64_t d) const;
 
+    // True when decoding from packet d owes nothing to earlier packets: any
+    // start in stored order, an IDR picture in picture order.
+    bool startsAfresh(int64_t d) const;
+
     // True when every frame can be decoded on its own.
     bool allKeyFrames() const;
 

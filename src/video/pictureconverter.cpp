@@ -35,33 +35,39 @@ AVPixelFormat withoutFullRangeAlias(AVPixelFormat format, bool& fullRange)
 
 QImage PictureConverter::toBgr(const AVFrame& picture)
 {
+    if (picture.width <= 0 || picture.height <= 0)
+        return {};
+    QImage image(picture.width, picture.height, QImage::Format_BGR888);
+    if (image.isNull() || !convertInto(picture, image.bits(), static_cast<int>(image.bytesPerLine())))
+        return {};
+    return image;
+}
+
+bool PictureConverter::convertInto(const AVFrame& picture, uint8_t* destination, int stride)
+{
     const int width = picture.width;
     const int height = picture.height;
-    if (width <= 0 || height <= 0)
-        return {};
+    if (width <= 0 || height <= 0 || !destination)
+        return false;
     bool fullRange = picture.color_range == AVCOL_RANGE_JPEG;
     const AVPixelFormat source = withoutFullRangeAlias(static_cast<AVPixelFormat>(picture.format), fullRange);
-
-    const bool isRgb = (av_pix_fmt_desc_get(source)->flags & AV_PIX_FMT_FLAG_RGB) != 0;
+    const AVPixFmtDescriptor* descriptor = av_pix_fmt_desc_get(source);
+    if (!descriptor)
+        return false;
+    const bool isRgb = (descriptor->flags & AV_PIX_FMT_FLAG_RGB) != 0;
     const int matrix = picture.colorspace == AVCOL_SPC_BT709 ? SWS_CS_ITU709 : SWS_CS_DEFAULT;
     const Setup setup{width, height, source, fullRange, matrix};
     if (!m_scaler || !(setup == m_setup)) {
         m_scaler.reset(sws_getContext(width, height, source, width, height, AV_PIX_FMT_BGR24, SWS_BILINEAR, nullptr,
                                       nullptr, nullptr));
         if (!m_scaler)
-            return {};
+            return false;
         if (!isRgb)
             sws_setColorspaceDetails(m_scaler.get(), sws_getCoefficients(matrix), fullRange ? 1 : 0,
                                      sws_getCoefficients(SWS_CS_DEFAULT), 1, 0, 1 << 16, 1 << 16);
         m_setup = setup;
     }
-
-    QImage image(width, height, QImage::Format_BGR888);
-    if (image.isNull())
-        return {};
-    uint8_t* destination[4] = {image.bits(), nullptr, nullptr, nullptr};
-    int destinationStride[4] = {static_cast<int>(image.bytesPerLine()), 0, 0, 0};
-    if (sws_scale(m_scaler.get(), picture.data, picture.linesize, 0, height, destination, destinationStride) != height)
-        return {};
-    return image;
+    uint8_t* planes[4] = {destination, nullptr, nullptr, nullptr};
+    int strides[4] = {stride, 0, 0, 0};
+    return sws_scale(m_scaler.get(), picture.data, picture.linesize, 0, height, planes, strides) == height;
 }

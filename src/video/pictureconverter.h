@@ -13,6 +13,12 @@ public:
     // memory runs out.
     QImage toBgr(const AVFrame& picture);
 
+    // Writes the picture's rows into destination, one row every stride bytes
+    // (a negative stride with destination at the last row stores the rows
+    // bottom-up, as a bitmap does). Returns false when the format cannot be
+    // converted.
+    bool convertInto(const AVFrame& picture, uint8_t* destination, int stride);
+
 private:
     struct Setup {
         int width = 0;

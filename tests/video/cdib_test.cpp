@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <unistd.h>
 
 namespace {
@@ -152,6 +154,28 @@ TEST(CreateFromPackedDIBPointer, RefusesPalettesMissingSizesAndShortData)
     EXPECT_FALSE(dib.CreateFromPackedDIBPointer(QByteArray(39, '\0')));
     QByteArray sixteen = infoHeader(2, 2, 16, 8) + QByteArray(8, '\1');
     EXPECT_TRUE(dib.CreateFromPackedDIBPointer(sixteen));
+}
+
+TEST(Create24Bit, HeadersOfAPackedDibAndZeroedPadding)
+{
+    cDIB dib;
+    ASSERT_TRUE(dib.Create24Bit(321, 2));
+    for (int row = 0; row < 2; ++row)
+        std::memset(dib.Bits() + row * 964, 0xAB, 963);
+    const auto packed = PackedDibFromImage(placePicture(321, 2));
+    ASSERT_TRUE(packed.has_value());
+    cDIB fromPacked;
+    ASSERT_TRUE(fromPacked.CreateFromPackedDIBPointer(*packed));
+    const QByteArray file = dib.FileBytes();
+    ASSERT_EQ(file.size(), 54 + 964 * 2);
+    EXPECT_EQ(file.left(54), fromPacked.FileBytes().left(54));
+    EXPECT_EQ(file.at(54 + 963), '\0');
+    EXPECT_EQ(file.at(54 + 964 + 963), '\0');
+    EXPECT_EQ(static_cast<uchar>(file.at(54 + 962)), 0xAB);
+
+    EXPECT_FALSE(dib.Create24Bit(0, 5));
+    EXPECT_FALSE(dib.Create24Bit(5, 0));
+    EXPECT_FALSE(dib.Create24Bit(40000, 40000)); // 4.8 GB of pixels
 }
 
 class BitmapFiles : public ::testing::Test {

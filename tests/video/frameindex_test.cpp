@@ -35,6 +35,8 @@ TEST(FrameIndex, ClosedGroupsWithBPicturesShowInPictureOrder)
     EXPECT_EQ(index.startPacketFor(3), 0); // shown fourth, stored second
     EXPECT_EQ(index.startPacketFor(4), 4);
     EXPECT_EQ(index.startPacketFor(6), 4);
+    EXPECT_TRUE(index.startsAfresh(4));
+    EXPECT_FALSE(index.startsAfresh(5));
     EXPECT_FALSE(index.allKeyFrames());
 }
 
@@ -51,6 +53,8 @@ TEST(FrameIndex, LeadingPicturesOfAnOpenGroupStartAtTheGroupBefore)
     EXPECT_TRUE(index.decodableFrom(3, 6));
     EXPECT_TRUE(index.decodableFrom(0, 4));
     EXPECT_FALSE(index.decodableFrom(3, 2)); // before the start
+    EXPECT_TRUE(index.startsAfresh(0));
+    EXPECT_FALSE(index.startsAfresh(3)); // a recovery point, not an IDR picture
 }
 
 TEST(FrameIndex, ACountBelowTheRunsFirstStartsANewRun)

@@ -101,6 +101,8 @@ Calibrate& Rampscope::calibrate()
     if (!m_calibrate) {
         m_calibrate = std::make_unique<Calibrate>(
             Calibrate::Environment{m_calibration, m_lastCalibrationLine, m_dialogs});
+        // Drawn in this order: the measurement screen, then the set-up screen.
+        m_calibrate->addSurface(&measure());
         m_calibrate->addSurface(&gridSetup());
     }
     return *m_calibrate;

@@ -604,9 +604,16 @@ void Measure::clearFarBuoyLabels()
     }
 }
 
+void Measure::drawLineTwips(double x1, double y1, double x2, double y2, const QColor& color)
+{
+    m_calibrationLines.push_back({ScreenLine{x1, y1, x2, y2}, color});
+    m_ui->canvas->update();
+}
+
 void Measure::show_the_grid()
 {
     MeasureUi& ui = *m_ui;
+    m_calibrationLines.clear(); // the form's drawings are cleared first
     const ConfigState& config = m_env.config;
     const MeasureOverlay overlay = MeasureOverlayFrom(m_env.calibration, config.boxLineOff);
     const auto texts = ComputeMeasureOverlayTexts(overlay);
@@ -719,6 +726,10 @@ void Measure::paintOverlay(QPainter& painter)
         (void)DrawMeasureOverlay(painter, m_overlay->overlay, m_overlay->style);
     if (m_impactLinesVisible && m_impact)
         DrawImpactMarkLines(painter, *m_impact, LabelColor(m_env.config.labelColorName));
+    for (const CalibrationStroke& stroke : m_calibrationLines) {
+        painter.setPen(OverlayPen(stroke.color));
+        painter.drawLine(QPointF(stroke.line.x1, stroke.line.y1), QPointF(stroke.line.x2, stroke.line.y2));
+    }
 }
 
 // ---------------------------------------------------------------------------

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "grid/calibrationline.h"
 #include "grid/overlay.h"
 #include "measure/exchangedirectory.h"
 #include "measure/landingmark.h"
@@ -13,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class Clock;
 class OperatorDialogs;
@@ -27,10 +29,14 @@ struct MeasureUi;
 // Record button that turns the mark into the jump's result. The screen is
 // built once and afterwards only hidden and shown; leaving it hides it and
 // asks the application, by a signal, for the next screen.
-class Measure final : public QMainWindow {
+class Measure final : public QMainWindow, public LineDrawingSurface {
     Q_OBJECT
 
 public:
+    // The calibration line tool draws here; the line stays until the next
+    // show_the_grid clears the drawings.
+    void drawLineTwips(double x1, double y1, double x2, double y2, const QColor& color) override;
+
     // What the screen works on, owned by the application object.
     struct Environment {
         ConfigState& config;
@@ -171,6 +177,11 @@ private:
     };
     std::optional<DrawnOverlay> m_overlay;
     QString m_lastOverlayFault;
+    struct CalibrationStroke {
+        ScreenLine line;
+        QColor color;
+    };
+    std::vector<CalibrationStroke> m_calibrationLines;
 
     QSize m_fittedFrame{640, 480};
     QString m_loadedPictureName; // the picture file last chosen on LoadPict

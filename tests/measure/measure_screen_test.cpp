@@ -230,6 +230,18 @@ TEST_F(MeasureScreen, ShowingDrawsTheSelectedGridWithItsFarBuoyDistances)
     EXPECT_EQ(shownImage.pixel(300, 250), qRgb(0, 0, 0));
 }
 
+TEST_F(MeasureScreen, CalibrationLineStaysUntilTheGridIsRedrawn)
+{
+    shown();
+    // A horizontal line across pixel row 400 (6000 twips), below the buoys.
+    screen().drawLineTwips(1500, 6000, 4500, 6000, QColor(255, 255, 255));
+    EXPECT_EQ(canvas()->composedImage().pixel(200, 400), qRgb(255, 255, 255));
+    screen().drawLineTwips(1500, 6000, 4500, 6000, QColor(255, 0, 255));
+    EXPECT_EQ(canvas()->composedImage().pixel(200, 400), qRgb(255, 0, 255));
+    screen().show_the_grid();
+    EXPECT_EQ(canvas()->composedImage().pixel(200, 400), qRgb(0, 0, 0));
+}
+
 TEST_F(MeasureScreen, NoSideLinesWithBoxLineOff)
 {
     config.boxLineOff = true;

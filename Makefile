@@ -22,6 +22,7 @@ test: build
 
 bench: build
 	$(BUILD)/bench/rampscope-bench
+	$(BUILD)/bench/rampscope-video-bench $(BUILD)/bench/videos
 
 clean:
 	rm -rf $(BUILD)

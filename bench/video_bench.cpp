@@ -40,7 +40,7 @@ constexpr int extraSteps = 120;
 
 struct Video {
     QString name;
-    NumberedVideo::Spec spec;
+    NumberedVideo::Recipe recipe;
 };
 
 std::vector<Video> videos()
@@ -48,17 +48,17 @@ std::vector<Video> videos()
     std::vector<Video> list;
     for (const QSize size : {QSize(1920, 1080), QSize(640, 480)}) {
         const QString label = QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
-        NumberedVideo::Spec spec;
-        spec.size = size;
-        spec.frames = 600;
-        spec.rate = 30;
-        spec.groupOfPictures = 250;
-        spec.movingBackground = true;
-        spec.pattern = QRect(0, 0, size.width() / 3, size.height() / 4);
-        spec.codec = NumberedVideo::Codec::Mjpeg;
-        list.push_back({QStringLiteral("MJPEG ") + label, spec});
-        spec.codec = NumberedVideo::Codec::H264;
-        list.push_back({QStringLiteral("H.264 ") + label, spec});
+        NumberedVideo::Recipe recipe;
+        recipe.size = size;
+        recipe.frames = 600;
+        recipe.rate = 30;
+        recipe.groupOfPictures = 250;
+        recipe.movingBackground = true;
+        recipe.pattern = QRect(0, 0, size.width() / 3, size.height() / 4);
+        recipe.codec = NumberedVideo::Codec::Mjpeg;
+        list.push_back({QStringLiteral("MJPEG ") + label, recipe});
+        recipe.codec = NumberedVideo::Codec::H264;
+        list.push_back({QStringLiteral("H.264 ") + label, recipe});
     }
     return list;
 }
@@ -236,7 +236,7 @@ int main(int argc, char** argv)
         if (!QFileInfo::exists(path)) {
             std::printf("making %s ...\n", qPrintable(path));
             std::fflush(stdout);
-            if (const auto failure = NumberedVideo::Make(v.spec, path)) {
+            if (const auto failure = NumberedVideo::Make(v.recipe, path)) {
                 std::fprintf(stderr, "%s\n", qPrintable(*failure));
                 return 1;
             }
@@ -250,7 +250,7 @@ int main(int argc, char** argv)
                                        QStringLiteral("select=eq(n\\,%1)").arg(target), "-frames:v", "1", selected});
         const Timed seekTime = timeProcess(QStringLiteral("ffmpeg"), {"-hide_banner", "-loglevel", "error", "-y", "-ss",
                                                                       "15", "-i", path, "-frames:v", "1", sought});
-        const QRect& pattern = v.spec.pattern;
+        const QRect& pattern = v.recipe.pattern;
         std::printf("\n%s (%.1f MB)\n", qPrintable(v.name), static_cast<double>(QFileInfo(path).size()) / 1e6);
         std::printf("  %-30s %8s %8s %8s\n", "", "wall", "fastest", "cpu");
         const auto row = [&](const char* what, const Timed& t, const QString& verdict) {

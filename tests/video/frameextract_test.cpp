@@ -51,12 +51,12 @@ TEST_F(Extraction, TheBitmapHoldsThePictureBottomUpWithPaddedRows)
     // 321 pixels wide: rows of 963 bytes padded to 964. The top half of the
     // picture is white, the bottom half black.
     const QString video = applicationDirectory.filePath("wide.avi");
-    NumberedVideo::Spec spec;
-    spec.codec = NumberedVideo::Codec::Raw;
-    spec.size = QSize(321, 16);
-    spec.frames = 2;
-    spec.pattern = QRect(0, 0, 321, 16);
-    ASSERT_EQ(NumberedVideo::Make(spec, video), std::nullopt);
+    NumberedVideo::Recipe recipe;
+    recipe.codec = NumberedVideo::Codec::Raw;
+    recipe.size = QSize(321, 16);
+    recipe.frames = 2;
+    recipe.pattern = QRect(0, 0, 321, 16);
+    ASSERT_EQ(NumberedVideo::Make(recipe, video), std::nullopt);
     // Frame 1: only bit 0, the top left cell (64 x 8 pixels), is white.
     ASSERT_TRUE(ExtractFrameToFile(video, 1, bitmap()).has_value());
     const QByteArray bytes = readAll(bitmap());

@@ -17,24 +17,24 @@ QRect cell(const QRect& area, int bit)
     return {area.x() + (bit % columns) * w, area.y() + (bit / columns) * h, w, h};
 }
 
-QStringList codecArguments(const Spec& spec)
+QStringList codecArguments(const Recipe& recipe)
 {
-    switch (spec.codec) {
+    switch (recipe.codec) {
     case Codec::Mjpeg:
         return {"-c:v", "mjpeg", "-q:v", "3", "-pix_fmt", "yuvj420p"};
     case Codec::Raw:
         return {"-c:v", "rawvideo", "-pix_fmt", "bgr24"};
     case Codec::H264:
     case Codec::H264OpenGop: {
-        const QString gop = QString::number(spec.groupOfPictures);
+        const QString gop = QString::number(recipe.groupOfPictures);
         QStringList args{"-c:v", "libx264", "-pix_fmt", "yuv420p", "-g", gop, "-keyint_min", gop,
                          "-sc_threshold", "0", "-bf", "3"};
-        if (spec.codec == Codec::H264OpenGop)
+        if (recipe.codec == Codec::H264OpenGop)
             args << "-x264-params" << "open_gop=1";
         return args;
     }
     case Codec::Mpeg4:
-        return {"-c:v", "mpeg4", "-q:v", "3", "-g", QString::number(spec.groupOfPictures), "-bf", "2", "-flags", "+cgop",
+        return {"-c:v", "mpeg4", "-q:v", "3", "-g", QString::number(recipe.groupOfPictures), "-bf", "2", "-flags", "+cgop",
                 "-sc_threshold", "1000000000"};
     }
     return {};
@@ -52,14 +52,14 @@ bool HasEncoder(const QString& name)
     return listing.contains(QLatin1Char(' ') + name + QLatin1Char(' '));
 }
 
-QStringList Arguments(const Spec& spec, const QString& path)
+QStringList Arguments(const Recipe& recipe, const QString& path)
 {
-    const QRect area = spec.pattern.isEmpty() ? QRect(QPoint(0, 0), spec.size) : spec.pattern;
-    const QString size = QStringLiteral("%1x%2").arg(spec.size.width()).arg(spec.size.height());
-    QString source = spec.movingBackground ? QStringLiteral("testsrc2=s=%1:r=%2").arg(size).arg(spec.rate)
-                                           : QStringLiteral("color=c=black:s=%1:r=%2").arg(size).arg(spec.rate);
+    const QRect area = recipe.pattern.isEmpty() ? QRect(QPoint(0, 0), recipe.size) : recipe.pattern;
+    const QString size = QStringLiteral("%1x%2").arg(recipe.size.width()).arg(recipe.size.height());
+    QString source = recipe.movingBackground ? QStringLiteral("testsrc2=s=%1:r=%2").arg(size).arg(recipe.rate)
+                                           : QStringLiteral("color=c=black:s=%1:r=%2").arg(size).arg(recipe.rate);
     // Drawing in RGB keeps an odd width (4:2:0 rounds it down to even).
-    if (spec.codec == Codec::Raw)
+    if (recipe.codec == Codec::Raw)
         source += QStringLiteral(",format=rgb24");
 
     QStringList filters;
@@ -79,15 +79,15 @@ QStringList Arguments(const Spec& spec, const QString& path)
     }
 
     QStringList args{"-hide_banner", "-loglevel", "error", "-y", "-f", "lavfi", "-i", source,
-                     "-frames:v", QString::number(spec.frames), "-vf", filters.join(QLatin1Char(','))};
-    args << codecArguments(spec) << path;
+                     "-frames:v", QString::number(recipe.frames), "-vf", filters.join(QLatin1Char(','))};
+    args << codecArguments(recipe) << path;
     return args;
 }
 
-std::optional<QString> Make(const Spec& spec, const QString& path)
+std::optional<QString> Make(const Recipe& recipe, const QString& path)
 {
     QProcess ffmpeg;
-    ffmpeg.start(QStringLiteral("ffmpeg"), Arguments(spec, path));
+    ffmpeg.start(QStringLiteral("ffmpeg"), Arguments(recipe, path));
     if (!ffmpeg.waitForFinished(600000))
         return QStringLiteral("ffmpeg did not finish");
     if (ffmpeg.exitStatus() != QProcess::NormalExit || ffmpeg.exitCode() != 0)

@@ -19,10 +19,10 @@ enum class Codec {
     Raw,         // uncompressed 24-bit
     H264,        // long closed groups of pictures with B-pictures
     H264OpenGop, // open groups: leading B-pictures refer to the previous group
-    Mpeg4,       // MPEG-4 part 2 with B-pictures in closed groups
+    Mpeg4,       // MPEG-4 Visual (DivX-like) with B-pictures in closed groups
 };
 
-struct Spec {
+struct Recipe {
     Codec codec = Codec::Mjpeg;
     QSize size{160, 120};
     int frames = 60;
@@ -36,10 +36,10 @@ struct Spec {
 bool HasEncoder(const QString& name);
 
 // The ffmpeg arguments that write the video to path.
-QStringList Arguments(const Spec& spec, const QString& path);
+QStringList Arguments(const Recipe& recipe, const QString& path);
 
 // Runs ffmpeg to write the video; returns ffmpeg's complaint on failure.
-std::optional<QString> Make(const Spec& spec, const QString& path);
+std::optional<QString> Make(const Recipe& recipe, const QString& path);
 
 // The number painted into a decoded frame, or -1 when a cell is neither
 // clearly black nor clearly white.

@@ -65,16 +65,16 @@ QString ScratchDirectory()
 namespace {
 
 // Where the video of a kind lives in the build tree.
-QString cachedPath(Kind kind, NumberedVideo::Spec& spec, bool& lateStart)
+QString cachedPath(Kind kind, NumberedVideo::Recipe& recipe, bool& lateStart)
 {
-    spec.codec = codecOf(kind);
-    spec.frames = frames;
+    recipe.codec = codecOf(kind);
+    recipe.frames = frames;
     lateStart = kind == Kind::MjpegLateStart || kind == Kind::H264LateStart;
-    QStringList recipe = NumberedVideo::Arguments(spec, QStringLiteral("out.avi"));
+    QStringList arguments = NumberedVideo::Arguments(recipe, QStringLiteral("out.avi"));
     if (lateStart)
-        recipe << QStringLiteral("start=7");
+        arguments << QStringLiteral("start=7");
     const QString digest = QString::fromLatin1(
-        QCryptographicHash::hash(recipe.join(QLatin1Char('\n')).toUtf8(), QCryptographicHash::Sha1).toHex().left(16));
+        QCryptographicHash::hash(arguments.join(QLatin1Char('\n')).toUtf8(), QCryptographicHash::Sha1).toHex().left(16));
     const QDir cache(QStringLiteral(RAMPSCOPE_TEST_VIDEO_DIR));
     return cache.filePath(QStringLiteral("video%1-%2.avi").arg(static_cast<int>(kind)).arg(digest));
 }
@@ -83,9 +83,9 @@ QString cachedPath(Kind kind, NumberedVideo::Spec& spec, bool& lateStart)
 
 bool Available(Kind kind)
 {
-    NumberedVideo::Spec spec;
+    NumberedVideo::Recipe recipe;
     bool lateStart = false;
-    if (QFileInfo::exists(cachedPath(kind, spec, lateStart)))
+    if (QFileInfo::exists(cachedPath(kind, recipe, lateStart)))
         return true;
     static std::map<QString, bool> known;
     const QString encoder = EncoderOf(kind);
@@ -101,15 +101,15 @@ QString Path(Kind kind)
     // making the videos again for each would make the suite slow. The name
     // carries a digest of the ffmpeg arguments, so a changed recipe makes a
     // new file.
-    NumberedVideo::Spec spec;
+    NumberedVideo::Recipe recipe;
     bool lateStart = false;
-    const QString path = cachedPath(kind, spec, lateStart);
+    const QString path = cachedPath(kind, recipe, lateStart);
     if (!QFileInfo::exists(path)) {
         QDir().mkpath(QFileInfo(path).path());
         // Written under a name of this process's own, then renamed: tests
         // running side by side may make the same video at the same time.
         const QString part = path + QStringLiteral(".part%1.avi").arg(QCoreApplication::applicationPid());
-        if (const auto failure = NumberedVideo::Make(spec, part)) {
+        if (const auto failure = NumberedVideo::Make(recipe, part)) {
             ADD_FAILURE() << "ffmpeg could not make the test video: " << failure->toStdString();
             return {};
         }

@@ -35,8 +35,10 @@ QStringList QtOperatorDialogs::qtFilters(const QString& filter)
         const QString patterns = QString(parts.at(i + 1)).replace(QLatin1Char(';'), QLatin1Char(' '));
         if (label.isEmpty())
             continue;
-        result.append(label.contains(QLatin1Char('(')) ? label
-                                                       : label + QStringLiteral(" (") + patterns + QLatin1Char(')'));
+        // Qt takes the patterns from the label's last parentheses, so the
+        // label keeps its own only when they hold exactly these patterns.
+        const QString own = QLatin1Char('(') + patterns + QLatin1Char(')');
+        result.append(label.endsWith(own, Qt::CaseInsensitive) ? label : label + QLatin1Char(' ') + own);
     }
     return result;
 }

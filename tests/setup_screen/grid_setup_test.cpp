@@ -1318,7 +1318,7 @@ TEST_F(InTheProgram, LeavingTheSetupScreenShowsTheMainScreenAndHandsOverGridOne)
               QStringLiteral("Tower camera"));
 }
 
-TEST_F(InTheProgram, CalibrateMenuOpensTheLineToolWhichDrawsOnTheSetupScreen)
+TEST_F(InTheProgram, CalibrateMenuOpensTheLineToolWhichDrawsOnBothScreens)
 {
     configureTowerGrid();
     Rampscope app(settings, dialogs, clock);
@@ -1326,7 +1326,8 @@ TEST_F(InTheProgram, CalibrateMenuOpensTheLineToolWhichDrawsOnTheSetupScreen)
     Grid_Setup& setup = app.gridSetup();
     setup.findChild<QAction*>(QStringLiteral("mnuCalibrate"))->trigger();
     EXPECT_TRUE(app.calibrate().isVisible());
-    EXPECT_EQ(app.calibrate().surfaces(), (std::vector<LineDrawingSurface*>{&setup}));
+    // The measurement screen first, then the set-up screen.
+    EXPECT_EQ(app.calibrate().surfaces(), (std::vector<LineDrawingSurface*>{&app.measure(), &setup}));
     app.calibrate().drawLine();
     // The first draw paints the last line (all zeros) in magenta, then the
     // new one in white.

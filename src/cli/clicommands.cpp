@@ -87,6 +87,32 @@ struct HeadlessStation {
     }
 };
 
+// Loads the set-up file (with its check buoy) as grid 1, as the
+// configuration load does. Loading problems are the operator's messages;
+// here the first of them is the one-line error. Returns false when the grid
+// is not ready.
+bool loadGrid(HeadlessStation& station, const QString& path, QTextStream& err)
+{
+    if (!FileIsPresent(path)) {
+        err << "rampscope-cli: cannot read " << path << '\n';
+        return false;
+    }
+    QString messages;
+    QTextStream messageStream(&messages);
+    CliDialogs dialogs(messageStream);
+    GridContext context = station.context(dialogs);
+    station.config.reportInProgress = true;
+    const bool ready = load_grid_file_by_path(context, path, 1);
+    station.config.reportInProgress = false;
+    messageStream.flush();
+    if (!ready) {
+        const QString firstMessage = messages.section(QLatin1Char('\n'), 0, 0);
+        err << "rampscope-cli: " << (firstMessage.isEmpty() ? QStringLiteral("the grid is not ready") : firstMessage)
+            << '\n';
+    }
+    return ready;
+}
+
 std::optional<int> gridNumberOption(const Options& o, const QString& name, int fallback, QString& error)
 {
     if (!o.named.contains(name))
@@ -240,27 +266,9 @@ int measureCommand(const QStringList& args, QTextStream& out, QTextStream& err)
         err << "rampscope-cli: --skier and --jump go together\n";
         return 2;
     }
-    if (!FileIsPresent(path)) {
-        err << "rampscope-cli: cannot read " << path << '\n';
-        return 2;
-    }
-
     HeadlessStation station(options->named.value(QStringLiteral("results")));
-    // Loading problems are the operator's messages; here they are errors.
-    QString messages;
-    QTextStream messageStream(&messages);
-    CliDialogs dialogs(messageStream);
-    GridContext context = station.context(dialogs);
-    station.config.reportInProgress = true;
-    const bool ready = load_grid_file_by_path(context, path, 1);
-    station.config.reportInProgress = false;
-    messageStream.flush();
-    if (!ready) {
-        const QString firstMessage = messages.section(QLatin1Char('\n'), 0, 0);
-        err << "rampscope-cli: " << (firstMessage.isEmpty() ? QStringLiteral("the grid is not ready") : firstMessage)
-            << '\n';
+    if (!loadGrid(station, path, err))
         return 2;
-    }
 
     const TournamentType type = TournamentTypeFromSetting(typeName);
     // Sit ski and barefoot show the tournament indicator, which records feet
@@ -325,26 +333,9 @@ int accuracyCommand(const QStringList& args, QTextStream& out, QTextStream& err)
         err << "rampscope-cli: --mode must be letter, distance or detail\n";
         return 2;
     }
-    if (!FileIsPresent(path)) {
-        err << "rampscope-cli: cannot read " << path << '\n';
-        return 2;
-    }
-
     HeadlessStation station{QString()};
-    QString messages;
-    QTextStream messageStream(&messages);
-    CliDialogs loadDialogs(messageStream);
-    GridContext loadContext = station.context(loadDialogs);
-    station.config.reportInProgress = true;
-    const bool ready = load_grid_file_by_path(loadContext, path, 1);
-    station.config.reportInProgress = false;
-    messageStream.flush();
-    if (!ready) {
-        const QString firstMessage = messages.section(QLatin1Char('\n'), 0, 0);
-        err << "rampscope-cli: " << (firstMessage.isEmpty() ? QStringLiteral("the grid is not ready") : firstMessage)
-            << '\n';
+    if (!loadGrid(station, path, err))
         return 2;
-    }
 
     // The ratios of the report come from grid_check; its front-ratio warning
     // is the operator's message, here a line on err.

@@ -15,7 +15,7 @@ build: configure
 	cmake --build $(BUILD)
 
 run: build
-	$(BUILD)/src/rampscope
+	$(BUILD)/src/app/rampscope
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(CTEST_JOBS)

@@ -50,7 +50,7 @@ QString MeasurementLogPath(const ConfigState& config)
     return JoinPath(config.videoDirectory, config.logFileName);
 }
 
-QString ContactFrameLine(const QDateTime& moment, const RecordedVideoName& name, int contactFrame,
+QString ContactFrameLine(const QDateTime& moment, const RecordedVideoName& name, int64_t contactFrame,
                          const QString& videoPath)
 {
     return ZoneLine()
@@ -58,7 +58,7 @@ QString ContactFrameLine(const QDateTime& moment, const RecordedVideoName& name,
         .item(TimeText(moment.time()))
         .item(QStringLiteral("Skier: ") + name.skier)
         .item(QStringLiteral("Jump: ") + name.jump)
-        .item(QStringLiteral("Contact Frame: ") + NumberText(contactFrame))
+        .item(QStringLiteral("Contact Frame: ") + NumberText(static_cast<double>(contactFrame)))
         .item(QStringLiteral("File: ") + videoPath)
         .text();
 }
@@ -69,7 +69,7 @@ QString NotStandardVideoWarning()
         "Warning, this is not a  standard ZPT file so it will not be saved in the Log for future reference");
 }
 
-bool WriteContactFrameLine(const ConfigState& config, const QString& videoPath, int contactFrame,
+bool WriteContactFrameLine(const ConfigState& config, const QString& videoPath, int64_t contactFrame,
                            OperatorDialogs& dialogs, const Clock& clock)
 {
     const auto name = ParseRecordedVideoPath(videoPath);

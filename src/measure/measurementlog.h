@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QString>
 
+#include <cstdint>
 #include <expected>
 #include <optional>
 
@@ -31,7 +32,7 @@ QString MeasurementLogPath(const ConfigState& config);
 // The log line of an accepted contact frame (print zones): date; time;
 // "Skier: " + skier; "Jump: " + jump; "Contact Frame: " + frame; "File: " +
 // path. The path comes last so the log viewers find it.
-QString ContactFrameLine(const QDateTime& moment, const RecordedVideoName& name, int contactFrame,
+QString ContactFrameLine(const QDateTime& moment, const RecordedVideoName& name, int64_t contactFrame,
                          const QString& videoPath);
 
 // The warning when a video's name does not follow the recorded-file pattern.
@@ -42,7 +43,7 @@ QString NotStandardVideoWarning();
 // and writes nothing; a log that cannot be written is reported to the
 // operator. Returns whether the line was written: only then does the caller
 // write the video's .info companion.
-bool WriteContactFrameLine(const ConfigState& config, const QString& videoPath, int contactFrame,
+bool WriteContactFrameLine(const ConfigState& config, const QString& videoPath, int64_t contactFrame,
                            OperatorDialogs& dialogs, const Clock& clock);
 
 // Results-file line after a picture save: date " " time " Saved picture: "

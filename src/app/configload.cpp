@@ -94,3 +94,10 @@ void ReloadConfiguredGrids(GridContext& context, const GridFileLoader& load)
             load_grid_file_by_path(context, path, grid);
     }
 }
+
+QString SaveModeFromSetting(const QString& value)
+{
+    if (value == QLatin1String("Save") || value == QLatin1String("NoSave"))
+        return value;
+    return QStringLiteral("Ask");
+}

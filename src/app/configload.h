@@ -32,6 +32,11 @@ QString LabelColorFromSettings(SettingsStore& settings);
 // tournament with both flags clear.
 void ApplyTournamentTypeSetting(ConfigState& config, const QString& value);
 
+// The picture or video save mode a stored PictureSave / VideoSave value
+// selects: "Save", "NoSave" or "Ask"; anything else (and the empty default)
+// asks.
+QString SaveModeFromSetting(const QString& value);
+
 // "grid1File", "grid2File" or "grid3File" for grid 1..3.
 QString GridFileKey(int grid);
 

@@ -3,6 +3,7 @@
 #include "common/operatordialogs.h"
 #include "common/paths.h"
 
+#include <QCheckBox>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -67,11 +68,20 @@ MainForm::MainForm(OperatorDialogs& dialogs, QWidget* parent)
     setup->setObjectName(QStringLiteral("cmdSetup"));
     auto* measure = new QPushButton(QStringLiteral("View Already Recorded Jump Pics"), frame);
     measure->setObjectName(QStringLiteral("ccmdGoToMeasure"));
+    auto* frames = new QPushButton(QStringLiteral("View Already Recorded Jump Videos"), frame);
+    frames->setObjectName(QStringLiteral("cmdGoTimer"));
     layout->addWidget(setup, 0, 0, 1, 3);
-    layout->addWidget(measure, 1, 0, 1, 3);
+    layout->addWidget(frames, 1, 0, 1, 3);
+    layout->addWidget(measure, 2, 0, 1, 3);
     connect(setup, &QPushButton::clicked, this, [this] {
         hide();
         Q_EMIT setupRequested();
+    });
+    connect(frames, &QPushButton::clicked, this, [this] {
+        if (!videoDirectoryExists())
+            return;
+        hide();
+        Q_EMIT frameSelectionRequested();
     });
     connect(measure, &QPushButton::clicked, this, [this] {
         hide();
@@ -80,16 +90,20 @@ MainForm::MainForm(OperatorDialogs& dialogs, QWidget* parent)
 
     auto* label2 = new QLabel(QStringLiteral("Save Video Files in this Directory"), frame);
     label2->setObjectName(QStringLiteral("Label2"));
-    layout->addWidget(label2, 2, 0, 1, 3);
+    layout->addWidget(label2, 3, 0, 1, 3);
     m_txtVideoDir = new QLineEdit(frame);
     m_txtVideoDir->setObjectName(QStringLiteral("txtVideoDir"));
-    layout->addWidget(m_txtVideoDir, 3, 0, 1, 3);
+    layout->addWidget(m_txtVideoDir, 4, 0, 1, 3);
     m_lblVideodir = new QLabel(frame);
     m_lblVideodir->setObjectName(QStringLiteral("lblVideodir"));
-    layout->addWidget(m_lblVideodir, 4, 0, 1, 3);
+    layout->addWidget(m_lblVideodir, 5, 0, 1, 3);
     auto* change = new QPushButton(QStringLiteral("Change Video File Directory"), frame);
     change->setObjectName(QStringLiteral("btnChangeDirectory"));
-    layout->addWidget(change, 5, 0, 1, 3);
+    layout->addWidget(change, 6, 0, 1, 3);
+    m_cb15 = new QCheckBox(QStringLiteral("Enable Barefoot Timing (15 sec)"), frame);
+    m_cb15->setObjectName(QStringLiteral("cb15"));
+    layout->addWidget(m_cb15, 7, 0, 1, 3);
+    connect(m_cb15, &QCheckBox::clicked, this, [this](bool on) { Q_EMIT barefootTimingClicked(on); });
 
     const QString gridCaptions[3] = {QStringLiteral("Grid 1"), QStringLiteral("Grid 2"), QStringLiteral("Grid3")};
     for (int i = 0; i < 3; ++i) {
@@ -101,9 +115,9 @@ MainForm::MainForm(OperatorDialogs& dialogs, QWidget* parent)
         m_gridDescriptions[i] = new QLineEdit(frame);
         m_gridDescriptions[i]->setObjectName(QStringLiteral("txtGridDescription_%1").arg(i));
         m_gridDescriptions[i]->setReadOnly(true);
-        layout->addWidget(m_gridLabels[i], 6 + i, 0);
-        layout->addWidget(m_gridImages[i], 6 + i, 1);
-        layout->addWidget(m_gridDescriptions[i], 6 + i, 2);
+        layout->addWidget(m_gridLabels[i], 8 + i, 0);
+        layout->addWidget(m_gridImages[i], 8 + i, 1);
+        layout->addWidget(m_gridDescriptions[i], 8 + i, 2);
     }
     outer->addStretch();
     setCentralWidget(central);
@@ -116,7 +130,7 @@ MainForm::MainForm(OperatorDialogs& dialogs, QWidget* parent)
         if (m_videoDirectoryChanged)
             m_videoDirectoryChanged(text);
     });
-    resize(520, 320);
+    resize(520, 380);
 }
 
 MainForm::~MainForm() = default;
@@ -156,6 +170,26 @@ void MainForm::setMainGridDescription(int grid, const QString& text)
 {
     if (grid >= 1 && grid <= 3)
         m_gridDescriptions[grid - 1]->setText(text);
+}
+
+void MainForm::setBarefootTiming(bool on)
+{
+    m_cb15->setChecked(on);
+}
+
+bool MainForm::barefootTiming() const
+{
+    return m_cb15->isChecked();
+}
+
+bool MainForm::videoDirectoryExists()
+{
+    if (PathExistsByKind(m_txtVideoDir->text(), 1))
+        return true;
+    m_dialogs.message(QStringLiteral("The Log File Folder you specified does not exist. ")
+                          + QStringLiteral("Please change it to a Folder that does exist."),
+                      QStringLiteral("Path Error"), OperatorDialogs::Icon::Warning);
+    return false;
 }
 
 QString MainForm::gridPictureName(int grid) const

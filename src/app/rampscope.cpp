@@ -11,8 +11,10 @@
 #include "measure/measure.h"
 #include "setup_screen/calibrate.h"
 #include "setup_screen/grid_setup.h"
+#include "video/frmsetstart.h"
 
 #include <QCoreApplication>
+#include <QStorageInfo>
 
 Rampscope::Rampscope(SettingsStore& settings, OperatorDialogs& dialogs, const Clock& clock)
     : m_settings(settings)
@@ -34,6 +36,11 @@ MainForm& Rampscope::mainForm()
                          [this] { gridSetup().show(); });
         QObject::connect(m_mainForm.get(), &MainForm::measureRequested, m_mainForm.get(),
                          [this] { goToMeasure(); });
+        QObject::connect(m_mainForm.get(), &MainForm::frameSelectionRequested, m_mainForm.get(),
+                         [this] { goToFrameSelection(); });
+        QObject::connect(m_mainForm.get(), &MainForm::barefootTimingClicked, m_mainForm.get(), [this](bool on) {
+            m_settings.WriteSetting(QStringLiteral("barefoot"), on ? QStringLiteral("1") : QStringLiteral("0"));
+        });
     }
     return *m_mainForm;
 }
@@ -108,6 +115,37 @@ Calibrate& Rampscope::calibrate()
     return *m_calibrate;
 }
 
+frmSetStart& Rampscope::frameSelection()
+{
+    if (!m_frameSelection) {
+        m_frameSelection = std::make_unique<frmSetStart>(frmSetStart::Environment{
+            m_config, m_calibration, m_screenMode, m_captureHandover, m_fileToView, m_dialogs, m_clock,
+            QCoreApplication::applicationDirPath(), [this] { return mainForm().barefootTiming(); },
+            [](const QString& path) -> std::optional<uint64_t> {
+                const QStorageInfo volume(path);
+                if (!volume.isValid() || !volume.isReady())
+                    return std::nullopt;
+                return static_cast<uint64_t>(volume.bytesFree());
+            }});
+        // The capture screen and the video log viewer are not part of this
+        // station yet: their buttons stay hidden so the operator is never
+        // sent to a screen that does not exist.
+        m_frameSelection->setCaptureScreenAvailable(false);
+        m_frameSelection->setLogViewerAvailable(false);
+        frmSetStart* screen = m_frameSelection.get();
+        QObject::connect(screen, &frmSetStart::measureRequested, screen, [this] { measure().show(); });
+        QObject::connect(screen, &frmSetStart::gridSetupRequested, screen, [this] { gridSetup().show(); });
+        QObject::connect(screen, &frmSetStart::mainScreenRequested, screen, [this] { mainForm().show(); });
+    }
+    return *m_frameSelection;
+}
+
+void Rampscope::goToFrameSelection()
+{
+    m_screenMode = QStringLiteral("Setup");
+    frameSelection().show();
+}
+
 void Rampscope::start()
 {
     if (!m_settings.problem().isEmpty())
@@ -120,6 +158,9 @@ void Rampscope::start()
     SetTodaysLogFileName(m_config, m_clock);
     if (const auto written = WriteSessionStartLine(m_config, m_settings, m_clock); !written)
         m_dialogs.message(SessionStartFailureMessage(written.error()), {}, OperatorDialogs::Icon::Warning);
+
+    main.setBarefootTiming(m_settings.ReadSetting(QStringLiteral("barefoot"), QStringLiteral("0"))
+                           == QLatin1String("1"));
 
     m_dialogs.message(VerifySetupParametersMessage());
     loadConfiguration();
@@ -150,6 +191,8 @@ void Rampscope::loadConfiguration()
     m_config.boxLineOff = m_settings.ReadSetting(QStringLiteral("boxlineoff"), QStringLiteral("False"))
         == QLatin1String("True");
     ApplyTournamentTypeSetting(m_config, m_settings.ReadSetting(QStringLiteral("tournamentType")));
+    m_config.pictureSaveMode = SaveModeFromSetting(m_settings.ReadSetting(QStringLiteral("PictureSave")));
+    m_config.videoSaveMode = SaveModeFromSetting(m_settings.ReadSetting(QStringLiteral("VideoSave")));
     m_config.buoyMarker = m_settings.ReadSetting(QStringLiteral("buoymarker")) == QLatin1String("cross")
         ? QStringLiteral("cross")
         : QStringLiteral("circle");

@@ -5,6 +5,7 @@
 #include "grid/calibrationline.h"
 #include "grid/calibrationstate.h"
 #include "grid/gridsetupfields.h"
+#include "video/capturehandover.h"
 
 #include <QString>
 
@@ -17,6 +18,7 @@ class MainForm;
 class Measure;
 class OperatorDialogs;
 class SettingsStore;
+class frmSetStart;
 
 // The application object: owns the process-wide state (configuration,
 // calibration, screen mode) and every screen, and runs the start-up.
@@ -49,12 +51,20 @@ public:
     // The calibration line tool, built on first use; it draws on the grid
     // set-up screen.
     Calibrate& calibrate();
+    // The frame selection screen, built on first use.
+    frmSetStart& frameSelection();
+    // What the capture screen hands to the frame selection screen.
+    CaptureHandover& captureHandover() { return m_captureHandover; }
+    // The file the video log viewer hands over for viewing.
+    QString& fileToView() { return m_fileToView; }
 
 private:
     // ccmdGoToMeasure: the measurement screen when every configured grid is
     // ready, otherwise the not-ready message and the grid set-up screen.
     void goToMeasure();
     void loadConfiguration();
+    // cmdGoTimer: the frame selection screen without a recording.
+    void goToFrameSelection();
 
     SettingsStore& m_settings;
     OperatorDialogs& m_dialogs;
@@ -66,9 +76,12 @@ private:
     QString m_screenMode;
     // The calibration line drawn last, kept for the whole run.
     ScreenLine m_lastCalibrationLine;
+    CaptureHandover m_captureHandover;
+    QString m_fileToView;
     GridScreenRouter m_gridScreens;
     std::unique_ptr<MainForm> m_mainForm;
     std::unique_ptr<Measure> m_measure;
     std::unique_ptr<Grid_Setup> m_gridSetup;
     std::unique_ptr<Calibrate> m_calibrate;
+    std::unique_ptr<frmSetStart> m_frameSelection;
 };

@@ -4,8 +4,10 @@
 #include "common/clock.h"
 #include "measure/measure.h"
 #include "setup_screen/grid_setup.h"
+#include "video/frmsetstart.h"
 #include "support/scripteddialogs.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -181,6 +183,61 @@ TEST_F(StartUp, ChangeVideoFileDirectory)
     EXPECT_EQ(control<QLabel>(app, "lblVideodir")->text(), other);
     EXPECT_EQ(app.config().videoDirectory, other);
     EXPECT_EQ(settings.ReadSetting(QStringLiteral("logpath")), other);
+}
+
+TEST_F(StartUp, RecordedVideosNeedAnExistingVideoDirectory)
+{
+    settings.WriteSetting(QStringLiteral("logpath"), videoDir);
+    dialogs.answer(OperatorDialogs::Answer::No);
+    Rampscope app(settings, dialogs, clock);
+    app.start();
+    dialogs.clear();
+
+    control<QLineEdit>(app, "txtVideoDir")->setText(dir.filePath(QStringLiteral("gone")));
+    dialogs.answer(OperatorDialogs::Answer::Ok);
+    control<QPushButton>(app, "cmdGoTimer")->click();
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown()[0].text, QStringLiteral("The Log File Folder you specified does not exist. Please "
+                                                      "change it to a Folder that does exist."));
+    EXPECT_EQ(dialogs.shown()[0].title, QStringLiteral("Path Error"));
+    EXPECT_EQ(dialogs.shown()[0].icon, OperatorDialogs::Icon::Warning);
+    EXPECT_TRUE(app.mainForm().isVisible());
+
+    control<QLineEdit>(app, "txtVideoDir")->setText(videoDir);
+    control<QPushButton>(app, "cmdGoTimer")->click();
+    EXPECT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_FALSE(app.mainForm().isVisible());
+    EXPECT_TRUE(app.frameSelection().isVisible());
+    EXPECT_EQ(app.screenMode(), QStringLiteral("Setup"));
+    // Screens not in this station yet are not offered.
+    EXPECT_FALSE(app.frameSelection().findChild<QPushButton*>(QStringLiteral("cmdGoToCapture"))->isVisible());
+
+    app.frameSelection().findChild<QPushButton*>(QStringLiteral("cmdGoToSetup"))->click();
+    EXPECT_TRUE(app.mainForm().isVisible());
+    EXPECT_FALSE(app.frameSelection().isVisible());
+    EXPECT_EQ(app.screenMode(), QStringLiteral("Timer"));
+}
+
+TEST_F(StartUp, BarefootTimingAndTheVideoSaveModeComeFromTheSettings)
+{
+    settings.WriteSetting(QStringLiteral("logpath"), videoDir);
+    settings.WriteSetting(QStringLiteral("barefoot"), QStringLiteral("1"));
+    settings.WriteSetting(QStringLiteral("VideoSave"), QStringLiteral("NoSave"));
+    settings.WriteSetting(QStringLiteral("PictureSave"), QStringLiteral("something else"));
+    dialogs.answer(OperatorDialogs::Answer::No);
+    Rampscope app(settings, dialogs, clock);
+    app.start();
+
+    auto* barefoot = control<QCheckBox>(app, "cb15");
+    EXPECT_EQ(barefoot->text(), QStringLiteral("Enable Barefoot Timing (15 sec)"));
+    EXPECT_TRUE(barefoot->isChecked());
+    EXPECT_EQ(app.config().videoSaveMode, QStringLiteral("NoSave"));
+    EXPECT_EQ(app.config().pictureSaveMode, QStringLiteral("Ask"));
+
+    barefoot->click();
+    EXPECT_EQ(settings.ReadSetting(QStringLiteral("barefoot")), QStringLiteral("0"));
+    barefoot->click();
+    EXPECT_EQ(settings.ReadSetting(QStringLiteral("barefoot")), QStringLiteral("1"));
 }
 
 } // namespace

@@ -25,6 +25,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStorageInfo>
 #include <QTimer>
 
 namespace {
@@ -169,9 +170,11 @@ void frmSetStart::showDiskSpace()
     const QString drive = DiskDriveOf(directory);
     const QString volume = drive + QLatin1Char('\\');
 #else
-    // Without drive letters the volume is the one holding the video directory.
+    // Without drive letters the volume is the file system holding the video
+    // directory, named by where it is mounted.
     const QString volume = directory;
-    const QString drive = QFileInfo(directory).absoluteFilePath();
+    const QStorageInfo storage(directory);
+    const QString drive = storage.isValid() ? storage.rootPath() : directory;
 #endif
     const std::optional<uint64_t> free = m_env.freeBytes ? m_env.freeBytes(volume) : std::nullopt;
     const DiskSpaceDisplay display = DiskSpaceDisplayFor(drive, free.value_or(0));
@@ -273,7 +276,8 @@ void frmSetStart::showBeforeEndControls(bool shown)
     FrmSetStartUi& ui = *m_ui;
     for (QWidget* control : {static_cast<QWidget*>(ui.Command7), static_cast<QWidget*>(ui.cmdPlayAndPause),
                              static_cast<QWidget*>(ui.Text7), static_cast<QWidget*>(ui.Label2),
-                             static_cast<QWidget*>(ui.Label6), static_cast<QWidget*>(ui.cbPlayAfter)})
+                             static_cast<QWidget*>(ui.Label6), static_cast<QWidget*>(ui.cbPlayAfter),
+                             static_cast<QWidget*>(ui.txtEndLoop)})
         control->setVisible(shown);
 }
 

@@ -83,6 +83,9 @@ void FrmSetStartUi::build(QMainWindow* window)
     Text5 = box("Text5", QString(), replays, 60);
     Text5->setReadOnly(true);
     txtStartLoop = box("txtStartLoop", QStringLiteral("1"), replays, 40);
+    Text4->setToolTip(QStringLiteral("Seconds replayed before the start (1 to 5)"));
+    txtStartLoop->setToolTip(QStringLiteral("Number of replays before the start"));
+    Text5->setToolTip(QStringLiteral("Replay time in milliseconds"));
     grid->addWidget(Command5, 0, 0);
     grid->addWidget(Text4, 0, 1);
     grid->addWidget(txtStartLoop, 0, 2);
@@ -92,6 +95,8 @@ void FrmSetStartUi::build(QMainWindow* window)
     Text7 = box("Text7", QStringLiteral("5"), replays, 40);
     Label2 = label("Label2", QStringLiteral("sec"), replays);
     txtEndLoop = box("txtEndLoop", QStringLiteral("1"), replays, 40);
+    Text7->setToolTip(QStringLiteral("Seconds replayed before the end of the run (1 to 22)"));
+    txtEndLoop->setToolTip(QStringLiteral("Number of replays before the end"));
     grid->addWidget(Command7, 1, 0);
     grid->addWidget(Text7, 1, 1);
     grid->addWidget(Label2, 1, 2);

@@ -1,0 +1,88 @@
+// Developer tool: a picture of the frame selection screen with a recorded
+// jump taken over from the capture screen, for checking the layout by eye.
+//
+//   frame_selection_screenshot --screenshot OUT.png
+//
+// It makes a numbered 640 x 480 video through the ffmpeg command, hands it
+// over as a fresh recording tapped at frame 45, steps two frames on and saves
+// the window as a PNG. Everything it writes goes to a temporary folder; run
+// it under xvfb-run on a machine without a display.
+#include "app/configstate.h"
+#include "common/clock.h"
+#include "common/operatordialogs.h"
+#include "grid/calibrationstate.h"
+#include "numberedvideo.h"
+#include "video/capturehandover.h"
+#include "video/frmsetstart.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdio>
+
+namespace {
+
+// No box is expected; any that appears is printed rather than shown.
+class PrintingDialogs final : public OperatorDialogs {
+public:
+    Answer message(const QString& text, const QString&, Icon, Buttons, std::optional<Answer>) override
+    {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+        return Answer::Ok;
+    }
+    std::optional<QString> input(const QString& prompt, const QString&, const QString&, QPoint) override
+    {
+        std::fprintf(stderr, "input: %s\n", qPrintable(prompt));
+        return std::nullopt;
+    }
+    QString openFile(const QString&, const QString&, int) override { return {}; }
+    QString saveFile(const QString&, const QString&, int) override { return {}; }
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    const QStringList arguments = app.arguments();
+    const qsizetype at = arguments.indexOf(QStringLiteral("--screenshot"));
+    if (at < 0 || at + 1 >= arguments.size()) {
+        std::fprintf(stderr, "usage: frame_selection_screenshot --screenshot OUT.png\n");
+        return 2;
+    }
+    QTemporaryDir folder;
+    const QString video = folder.filePath(QStringLiteral("Annjump2.avi"));
+    NumberedVideo::Recipe recipe;
+    recipe.size = QSize(640, 480);
+    recipe.frames = 90;
+    recipe.movingBackground = true;
+    recipe.pattern = QRect(16, 16, 160, 64);
+    if (const auto complaint = NumberedVideo::Make(recipe, video)) {
+        std::fprintf(stderr, "ffmpeg: %s\n", qPrintable(*complaint));
+        return 1;
+    }
+
+    ConfigState config;
+    config.videoDirectory = folder.path();
+    config.logFileName = QStringLiteral("JumpMeasurementLog120826.txt");
+    CalibrationState calibration;
+    QString screenMode = QStringLiteral("Capture");
+    CaptureHandover capture{video, 30.0, 90, 45, false, QStringLiteral("Ann"), QStringLiteral("3")};
+    const QString fileToView;
+    PrintingDialogs dialogs;
+    SystemClock clock;
+    frmSetStart screen({config, calibration, screenMode, capture, fileToView, dialogs, clock, folder.path(),
+                        [] { return false; }, [](const QString&) { return std::optional<uint64_t>(123'456'789'012u); }});
+    screen.show();
+    if (!QTest::qWaitForWindowExposed(&screen))
+        std::fprintf(stderr, "the window was not shown\n");
+    for (int i = 0; i < 2; ++i)
+        QTest::mouseClick(screen.findChild<QPushButton*>(QStringLiteral("Command4")), Qt::LeftButton);
+    QTest::qWait(200);
+    if (!screen.grab().save(arguments.at(at + 1)))
+        return 1;
+    std::printf("%s\n", qPrintable(arguments.at(at + 1)));
+    return 0;
+}

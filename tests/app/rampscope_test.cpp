@@ -6,6 +6,9 @@
 #include "setup_screen/grid_setup.h"
 #include "video/frmsetstart.h"
 #include "support/scripteddialogs.h"
+#include "testvideos.h"
+#include "video/frameplayer.h"
+#include "widgets/picturecanvas.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -238,6 +241,39 @@ TEST_F(StartUp, BarefootTimingAndTheVideoSaveModeComeFromTheSettings)
     EXPECT_EQ(settings.ReadSetting(QStringLiteral("barefoot")), QStringLiteral("0"));
     barefoot->click();
     EXPECT_EQ(settings.ReadSetting(QStringLiteral("barefoot")), QStringLiteral("1"));
+}
+
+TEST_F(StartUp, AFrameChosenFromARecordedVideoIsWhatTheNextScreenShows)
+{
+    settings.WriteSetting(QStringLiteral("logpath"), videoDir);
+    dialogs.answer(OperatorDialogs::Answer::No);
+    Rampscope app(settings, dialogs, clock);
+    app.start();
+    app.calibration().setReady(1, true);
+    app.calibration().updateAllGridsReady(app.config().gridCount);
+    dialogs.clear();
+    const QString video = videoDir + QStringLiteral("/Annjump1.avi");
+    ASSERT_TRUE(QFile::copy(TestVideos::Path(TestVideos::Kind::Mjpeg), video));
+
+    const auto chooseFrame = [&](int frame, const char* accept) {
+        control<QPushButton>(app, "cmdGoTimer")->click();
+        frmSetStart& frames = app.frameSelection();
+        dialogs.chooseFile(video);
+        frames.findChild<QPushButton*>(QStringLiteral("Command6"))->click();
+        frames.player().setPosition(frame);
+        frames.findChild<QPushButton*>(QString::fromLatin1(accept))->click();
+        EXPECT_FALSE(frames.isVisible());
+    };
+
+    chooseFrame(33, "cmdMarkStart");
+    ASSERT_TRUE(app.measure().isVisible());
+    EXPECT_EQ(NumberedVideo::ReadNumber(app.measure().findChild<PictureCanvas*>()->picture()), 33);
+
+    app.measure().hide();
+    chooseFrame(41, "btnGoToSetup");
+    ASSERT_TRUE(app.gridSetup().isVisible());
+    EXPECT_EQ(NumberedVideo::ReadNumber(app.gridSetup().findChild<PictureCanvas*>()->picture()), 41);
+    EXPECT_TRUE(dialogs.allAnswersUsed());
 }
 
 } // namespace

@@ -38,6 +38,17 @@ protected:
 
     void SetUp() override { ASSERT_TRUE(QDir().mkpath(videoDir)); }
 
+    // A start-up on an existing video directory, then grid 1 made ready.
+    void startWithReadyGrid(Rampscope& app)
+    {
+        settings.WriteSetting(QStringLiteral("logpath"), videoDir);
+        dialogs.answer(OperatorDialogs::Answer::No);
+        app.start();
+        app.calibration().setReady(1, true);
+        app.calibration().updateAllGridsReady(app.config().gridCount);
+        dialogs.clear();
+    }
+
     template <typename T>
     T* control(Rampscope& app, const char* name)
     {
@@ -145,13 +156,8 @@ TEST_F(StartUp, ConfiguredGridIsReloadedAndShownReady)
 
 TEST_F(StartUp, ReadyGridsOpenTheMeasurementScreen)
 {
-    settings.WriteSetting(QStringLiteral("logpath"), videoDir);
-    dialogs.answer(OperatorDialogs::Answer::No);
     Rampscope app(settings, dialogs, clock);
-    app.start();
-    app.calibration().setReady(1, true);
-    app.calibration().updateAllGridsReady(app.config().gridCount);
-    dialogs.clear();
+    startWithReadyGrid(app);
 
     control<QPushButton>(app, "ccmdGoToMeasure")->click();
     EXPECT_TRUE(dialogs.shown().empty());
@@ -245,13 +251,8 @@ TEST_F(StartUp, BarefootTimingAndTheVideoSaveModeComeFromTheSettings)
 
 TEST_F(StartUp, AFrameChosenFromARecordedVideoIsWhatTheNextScreenShows)
 {
-    settings.WriteSetting(QStringLiteral("logpath"), videoDir);
-    dialogs.answer(OperatorDialogs::Answer::No);
     Rampscope app(settings, dialogs, clock);
-    app.start();
-    app.calibration().setReady(1, true);
-    app.calibration().updateAllGridsReady(app.config().gridCount);
-    dialogs.clear();
+    startWithReadyGrid(app);
     const QString video = videoDir + QStringLiteral("/Annjump1.avi");
     ASSERT_TRUE(QFile::copy(TestVideos::Path(TestVideos::Kind::Mjpeg), video));
 

@@ -10,8 +10,8 @@
 // without a display.
 #include "app/configstate.h"
 #include "common/clock.h"
-#include "common/operatordialogs.h"
 #include "grid/calibrationstate.h"
+#include "support/printingdialogs.h"
 #include "grid/solvegrid.h"
 #include "measure/measure.h"
 
@@ -27,23 +27,6 @@
 #include <cstdio>
 
 namespace {
-
-// No box is expected; any that appears is printed rather than shown.
-class PrintingDialogs final : public OperatorDialogs {
-public:
-    Answer message(const QString& text, const QString&, Icon, Buttons, std::optional<Answer>) override
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-        return Answer::Ok;
-    }
-    std::optional<QString> input(const QString& prompt, const QString&, const QString&, QPoint) override
-    {
-        std::fprintf(stderr, "input: %s\n", qPrintable(prompt));
-        return std::nullopt;
-    }
-    QString openFile(const QString&, const QString&, int) override { return {}; }
-    QString saveFile(const QString&, const QString&, int) override { return {}; }
-};
 
 struct Buoy {
     QPointF pixel;

@@ -9,9 +9,9 @@
 // it under xvfb-run on a machine without a display.
 #include "app/configstate.h"
 #include "common/clock.h"
-#include "common/operatordialogs.h"
 #include "grid/calibrationstate.h"
 #include "numberedvideo.h"
+#include "support/printingdialogs.h"
 #include "video/capturehandover.h"
 #include "video/frmsetstart.h"
 
@@ -21,27 +21,6 @@
 #include <QTest>
 
 #include <cstdio>
-
-namespace {
-
-// No box is expected; any that appears is printed rather than shown.
-class PrintingDialogs final : public OperatorDialogs {
-public:
-    Answer message(const QString& text, const QString&, Icon, Buttons, std::optional<Answer>) override
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-        return Answer::Ok;
-    }
-    std::optional<QString> input(const QString& prompt, const QString&, const QString&, QPoint) override
-    {
-        std::fprintf(stderr, "input: %s\n", qPrintable(prompt));
-        return std::nullopt;
-    }
-    QString openFile(const QString&, const QString&, int) override { return {}; }
-    QString saveFile(const QString&, const QString&, int) override { return {}; }
-};
-
-} // namespace
 
 int main(int argc, char** argv)
 {

@@ -24,6 +24,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
@@ -330,6 +331,12 @@ void Measure::showEvent(QShowEvent* event)
     }
     show_the_grid();
     m_ui->keyTimer->start();
+}
+
+void Measure::closeEvent(QCloseEvent* event)
+{
+    event->ignore();
+    leave(false);
 }
 
 void Measure::hideEvent(QHideEvent* event)

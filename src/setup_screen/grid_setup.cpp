@@ -23,6 +23,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -352,6 +353,12 @@ void Grid_Setup::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     if (!event->spontaneous())
         activate();
+}
+
+void Grid_Setup::closeEvent(QCloseEvent* event)
+{
+    event->ignore();
+    exitScreen();
 }
 
 void Grid_Setup::hideEvent(QHideEvent* event)

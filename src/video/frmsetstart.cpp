@@ -18,6 +18,7 @@
 #include <QAbstractSlider>
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -127,6 +128,12 @@ void frmSetStart::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     if (!event->spontaneous())
         takeOver();
+}
+
+void frmSetStart::closeEvent(QCloseEvent* event)
+{
+    event->ignore();
+    leave(false);
 }
 
 void frmSetStart::hideEvent(QHideEvent* event)
@@ -382,15 +389,15 @@ void frmSetStart::holdSecondsBox(bool beforeStart)
         box->setText(*held);
 }
 
-double frmSetStart::beforeStartSeconds() const
+double frmSetStart::beforeStartSeconds()
 {
-    const_cast<frmSetStart*>(this)->holdSecondsBox(true);
+    holdSecondsBox(true);
     return Val(m_ui->Text4->text());
 }
 
-double frmSetStart::beforeEndSeconds() const
+double frmSetStart::beforeEndSeconds()
 {
-    const_cast<frmSetStart*>(this)->holdSecondsBox(false);
+    holdSecondsBox(false);
     return Val(m_ui->Text7->text());
 }
 

@@ -78,6 +78,9 @@ Q_SIGNALS:
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    // The window's close button leaves the screen the way its exit does,
+    // so the operator is never left without a screen.
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -108,8 +111,9 @@ private:
     void showKeyDown(int keyCode);
     void showKeyUp(int keyCode);
 
-    double beforeStartSeconds() const;
-    double beforeEndSeconds() const;
+    // The seconds boxes, held in range first.
+    double beforeStartSeconds();
+    double beforeEndSeconds();
     bool barefoot() const;
 
     Environment m_env;

@@ -225,6 +225,30 @@ TEST_F(StartUp, RecordedVideosNeedAnExistingVideoDirectory)
     EXPECT_TRUE(app.mainForm().isVisible());
     EXPECT_FALSE(app.frameSelection().isVisible());
     EXPECT_EQ(app.screenMode(), QStringLiteral("Timer"));
+
+    // The window's close button goes back to the main screen too.
+    control<QPushButton>(app, "cmdGoTimer")->click();
+    app.frameSelection().close();
+    EXPECT_FALSE(app.frameSelection().isVisible());
+    EXPECT_TRUE(app.mainForm().isVisible());
+}
+
+TEST_F(StartUp, ClosingAScreenWindowReturnsToTheMainScreen)
+{
+    Rampscope app(settings, dialogs, clock);
+    startWithReadyGrid(app);
+    control<QPushButton>(app, "ccmdGoToMeasure")->click();
+    ASSERT_TRUE(app.measure().isVisible());
+    app.measure().close();
+    EXPECT_FALSE(app.measure().isVisible());
+    EXPECT_TRUE(app.mainForm().isVisible());
+
+    control<QPushButton>(app, "cmdSetup")->click();
+    ASSERT_TRUE(app.gridSetup().isVisible());
+    app.gridSetup().close();
+    EXPECT_FALSE(app.gridSetup().isVisible());
+    EXPECT_TRUE(app.mainForm().isVisible());
+    EXPECT_TRUE(dialogs.shown().empty());
 }
 
 TEST_F(StartUp, BarefootTimingAndTheVideoSaveModeComeFromTheSettings)

@@ -343,8 +343,7 @@ void Measure::hideEvent(QHideEvent* event)
 {
     QMainWindow::hideEvent(event);
     m_ui->keyTimer->stop();
-    m_keysDown.clear();
-    m_keysPressed.clear();
+    m_heldKeys.clear();
 }
 
 void Measure::changeEvent(QEvent* event)
@@ -358,8 +357,7 @@ void Measure::changeEvent(QEvent* event)
     } else {
         // Key releases go to the window that has the focus now.
         m_ui->keyTimer->stop();
-        m_keysDown.clear();
-        m_keysPressed.clear();
+        m_heldKeys.clear();
     }
 }
 
@@ -370,10 +368,7 @@ bool Measure::eventFilter(QObject* watched, QEvent* event)
         auto* key = static_cast<QKeyEvent*>(event);
         auto* widget = static_cast<QWidget*>(watched);
         if (isArrowKey(key->key()) && widget->window() == this) {
-            if (type == QEvent::KeyPress)
-                trackArrowKey(key->key(), true);
-            else if (!key->isAutoRepeat())
-                trackArrowKey(key->key(), false);
+            m_heldKeys.track(*key);
             // Arrows move the landing mark; on an option button, a button,
             // the skier list or the cross-size bar they would also change a
             // choice behind the operator's back (an arrow on the options
@@ -390,24 +385,14 @@ bool Measure::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-void Measure::trackArrowKey(int key, bool down)
-{
-    if (down) {
-        m_keysDown.insert(key);
-        m_keysPressed.insert(key);
-    } else {
-        m_keysDown.remove(key);
-    }
-}
-
 void Measure::pollArrowKeys()
 {
     for (const MarkMove move : arrowKeyPollOrder) {
         const int key = arrowKeyOf(move);
-        if (m_keysDown.contains(key) || m_keysPressed.contains(key))
+        if (m_heldKeys.counts(key))
             moveMark(move);
     }
-    m_keysPressed.clear();
+    m_heldKeys.endPoll();
 }
 
 void Measure::leave(bool toCapture)

@@ -5,9 +5,9 @@
 #include "measure/exchangedirectory.h"
 #include "measure/landingmark.h"
 #include "measure/measurestate.h"
+#include "widgets/heldkeys.h"
 
 #include <QMainWindow>
-#include <QSet>
 #include <QSize>
 #include <QString>
 
@@ -161,7 +161,6 @@ private:
     void setFineAdjustmentVisible(bool visible);
     void clearFarBuoyLabels();
     void fitPictureArea();
-    void trackArrowKey(int key, bool down);
 
     Environment m_env;
     ExchangeDirectory m_exchange;
@@ -191,8 +190,7 @@ private:
     bool m_showingState = false;
 
     // Arrow keys held down, and pressed since the last keyTimer tick.
-    QSet<int> m_keysDown;
-    QSet<int> m_keysPressed;
+    HeldKeys m_heldKeys;
 
     Results* m_results = nullptr;
 };

@@ -381,8 +381,7 @@ void Grid_Setup::changeEvent(QEvent* event)
 void Grid_Setup::stopKeys()
 {
     m_ui->keyTimer->stop();
-    m_keysDown.clear();
-    m_keysPressed.clear();
+    m_heldKeys.clear();
 }
 
 bool Grid_Setup::eventFilter(QObject* watched, QEvent* event)
@@ -392,7 +391,7 @@ bool Grid_Setup::eventFilter(QObject* watched, QEvent* event)
         auto* key = static_cast<QKeyEvent*>(event);
         auto* widget = static_cast<QWidget*>(watched);
         if (isArrowKey(key->key()) && widget->window() == this) {
-            trackArrowKey(key->key(), type == QEvent::KeyPress || key->isAutoRepeat());
+            m_heldKeys.track(*key);
             // Arrows nudge the buoy; on an option button or the cross-size
             // bar they would also change a choice behind the operator's back.
             if (qobject_cast<QAbstractButton*>(widget) || qobject_cast<QAbstractSlider*>(widget))
@@ -402,25 +401,15 @@ bool Grid_Setup::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-void Grid_Setup::trackArrowKey(int key, bool down)
-{
-    if (down) {
-        m_keysDown.insert(key);
-        m_keysPressed.insert(key);
-    } else {
-        m_keysDown.remove(key);
-    }
-}
-
 void Grid_Setup::pollArrowKeys()
 {
     static constexpr std::pair<int, Nudge> order[] = {
         {Qt::Key_Left, Nudge::Left}, {Qt::Key_Up, Nudge::Up}, {Qt::Key_Right, Nudge::Right}, {Qt::Key_Down, Nudge::Down}};
     for (const auto& [key, step] : order) {
-        if (m_keysDown.contains(key) || m_keysPressed.contains(key))
+        if (m_heldKeys.counts(key))
             nudge(step);
     }
-    m_keysPressed.clear();
+    m_heldKeys.endPoll();
 }
 
 void Grid_Setup::exitScreen()

@@ -5,9 +5,9 @@
 #include "grid/overlay.h"
 #include "grid/transform.h"
 #include "setup_screen/setupdrawing.h"
+#include "widgets/heldkeys.h"
 
 #include <QMainWindow>
-#include <QSet>
 #include <QSize>
 #include <QString>
 
@@ -172,7 +172,6 @@ private:
     void handOverGridOne();
     void showAccuracyLabels(const AccuracyCheckResult& result);
     void stopKeys();
-    void trackArrowKey(int key, bool down);
 
     Environment m_env;
     std::unique_ptr<GridSetupUi> m_ui;
@@ -182,6 +181,5 @@ private:
     QString m_statusPicture;
     QSize m_fittedFrame{640, 480};
 
-    QSet<int> m_keysDown;
-    QSet<int> m_keysPressed;
+    HeldKeys m_heldKeys;
 };

@@ -147,7 +147,7 @@ void frmSetStart::hideEvent(QHideEvent* event)
     if (m_ui->MediaPlayer1->displaySize() == PlayerDisplaySize::fullScreen)
         setDisplaySize(PlayerDisplaySize::normal);
     m_loop = {};
-    m_leftArrowHeld = m_rightArrowHeld = m_leftArrowPressed = m_rightArrowPressed = false;
+    m_heldKeys.clear();
 }
 
 void frmSetStart::takeOver()
@@ -403,11 +403,11 @@ double frmSetStart::beforeEndSeconds()
 
 void frmSetStart::pollArrowKeys()
 {
-    if ((m_leftArrowHeld || m_leftArrowPressed) && m_ui->Command1->isEnabled())
+    if (m_heldKeys.counts(Qt::Key_Left) && m_ui->Command1->isEnabled())
         stepBack();
-    if ((m_rightArrowHeld || m_rightArrowPressed) && m_ui->Command4->isEnabled())
+    if (m_heldKeys.counts(Qt::Key_Right) && m_ui->Command4->isEnabled())
         stepForward();
-    m_leftArrowPressed = m_rightArrowPressed = false;
+    m_heldKeys.endPoll();
 }
 
 bool frmSetStart::eventFilter(QObject* watched, QEvent* event)
@@ -427,13 +427,7 @@ bool frmSetStart::eventFilter(QObject* watched, QEvent* event)
             showKeyUp(FramePlayer::KeyCodeOf(*key));
     }
     if (isHorizontalArrow(key->key())) {
-        const bool left = key->key() == Qt::Key_Left;
-        if (type == QEvent::KeyPress) {
-            (left ? m_leftArrowHeld : m_rightArrowHeld) = true;
-            (left ? m_leftArrowPressed : m_rightArrowPressed) = true;
-        } else if (!key->isAutoRepeat()) {
-            (left ? m_leftArrowHeld : m_rightArrowHeld) = false;
-        }
+        m_heldKeys.track(*key);
         // The arrows step the player through the polling; on the slider or a
         // button they would move it a second time or change the focus.
         if (qobject_cast<QAbstractSlider*>(widget) || qobject_cast<QAbstractButton*>(widget))

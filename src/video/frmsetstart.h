@@ -1,6 +1,7 @@
 #pragma once
 
 #include "video/replayloop.h"
+#include "widgets/heldkeys.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -129,8 +130,5 @@ private:
     bool m_setupRequested = false;
     bool m_viewDone = false;
     bool m_freshCapture = false;
-    bool m_leftArrowHeld = false;
-    bool m_rightArrowHeld = false;
-    bool m_leftArrowPressed = false;
-    bool m_rightArrowPressed = false;
+    HeldKeys m_heldKeys; // left and right arrows, read by Timer2
 };

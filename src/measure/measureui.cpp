@@ -1,7 +1,7 @@
 #include "measure/measureui.h"
 
-#include "widgets/magnifier.h"
 #include "widgets/picturecanvas.h"
+#include "widgets/pictureparts.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -24,13 +24,6 @@
 
 namespace {
 
-template <typename T>
-T* named(T* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
 QAction* menuAction(QMenuBar* bar, const char* name, const QString& caption)
 {
     QAction* action = bar->addAction(caption);
@@ -40,44 +33,8 @@ QAction* menuAction(QMenuBar* bar, const char* name, const QString& caption)
 
 QLineEdit* textBox(QWidget* parent, const char* name, const QString& text = {})
 {
-    auto* box = named(new QLineEdit(text, parent), name);
+    auto* box = Named(new QLineEdit(text, parent), name);
     return box;
-}
-
-QLabel* onPictureLabel(QWidget* parent, const char* name)
-{
-    auto* label = named(new QLabel(parent), name);
-    label->setAttribute(Qt::WA_TransparentForMouseEvents);
-    QFont font = label->font();
-    font.setBold(true);
-    label->setFont(font);
-    return label;
-}
-
-QToolButton* arrowButton(QWidget* parent, const char* name, Qt::ArrowType arrow)
-{
-    auto* button = named(new QToolButton(parent), name);
-    button->setArrowType(arrow);
-    button->setFixedSize(28, 28);
-    button->setAutoRepeat(false);
-    button->setFocusPolicy(Qt::NoFocus);
-    return button;
-}
-
-// A label that stays black behind its text, so the label colour reads on
-// any picture.
-QLabel* dragLabel(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* label = named(new QLabel(caption, parent), name);
-    label->setAutoFillBackground(true);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::Window, Qt::black);
-    palette.setColor(QPalette::WindowText, Qt::white);
-    label->setPalette(palette);
-    label->setContentsMargins(4, 2, 4, 2);
-    label->setCursor(Qt::SizeAllCursor);
-    label->adjustSize();
-    return label;
 }
 
 } // namespace
@@ -99,37 +56,26 @@ void MeasureUi::setupUi(QMainWindow* form)
     form->setCentralWidget(central);
 
     // The picture area: the frame at its top-left corner, 1:1.
-    pictureArea = named(new QWidget(central), "pictureArea");
-    pictureArea->setAutoFillBackground(true);
-    QPalette areaPalette = pictureArea->palette();
-    areaPalette.setColor(QPalette::Window, Qt::black);
-    pictureArea->setPalette(areaPalette);
-    canvas = named(new PictureCanvas(pictureArea), "picture");
-    canvas->move(0, 0);
+    const PictureArea parts = BuildPictureArea(central, Qt::black);
+    pictureArea = parts.area;
+    canvas = parts.canvas;
+    magnifier = parts.magnifier;
     outer->addWidget(pictureArea, 0, Qt::AlignTop | Qt::AlignLeft);
+    maxbuoy = OnPictureLabel(canvas, QStringLiteral("maxbuoy"));
+    maxbuoym = OnPictureLabel(canvas, QStringLiteral("maxbuoym"));
+    minbuoy = OnPictureLabel(canvas, QStringLiteral("minbuoy"));
+    minbuoym = OnPictureLabel(canvas, QStringLiteral("minbuoym"));
 
-    magnifier = new Magnifier(*canvas);
-    maxbuoy = onPictureLabel(canvas, "maxbuoy");
-    maxbuoym = onPictureLabel(canvas, "maxbuoym");
-    minbuoy = onPictureLabel(canvas, "minbuoy");
-    minbuoym = onPictureLabel(canvas, "minbuoym");
+    AdjustmentLabel = DragHandleLabel(pictureArea, "AdjustmentLabel", QStringLiteral("Micro-Adjust (drag-it)"));
+    AdjustUp = MicroAdjustButton(pictureArea, "AdjustUp", Qt::UpArrow);
+    AdjustDown = MicroAdjustButton(pictureArea, "AdjustDown", Qt::DownArrow);
+    AdjustLeft = MicroAdjustButton(pictureArea, "AdjustLeft", Qt::LeftArrow);
+    AdjustRight = MicroAdjustButton(pictureArea, "AdjustRight", Qt::RightArrow);
 
-    AdjustmentLabel = dragLabel(pictureArea, "AdjustmentLabel", QStringLiteral("Micro-Adjust (drag-it)"));
-    AdjustUp = arrowButton(pictureArea, "AdjustUp", Qt::UpArrow);
-    AdjustDown = arrowButton(pictureArea, "AdjustDown", Qt::DownArrow);
-    AdjustLeft = arrowButton(pictureArea, "AdjustLeft", Qt::LeftArrow);
-    AdjustRight = arrowButton(pictureArea, "AdjustRight", Qt::RightArrow);
+    CrossLabel = DragHandleLabel(pictureArea, "CrossLabel", QStringLiteral("Adjust Cross Size (drag-it)"));
+    CrossSize = MarkerSizeBar(pictureArea, "CrossSize", CrossLabel->width());
 
-    CrossLabel = dragLabel(pictureArea, "CrossLabel", QStringLiteral("Adjust Cross Size (drag-it)"));
-    CrossSize = named(new QScrollBar(Qt::Horizontal, pictureArea), "CrossSize");
-    // Whole pixels only: 15 twips a step.
-    CrossSize->setRange(15, 105);
-    CrossSize->setSingleStep(15);
-    CrossSize->setPageStep(15);
-    CrossSize->setValue(90);
-    CrossSize->resize(CrossLabel->width(), 18);
-
-    FrozenSign = named(new QLabel(QStringLiteral("FROZEN"), pictureArea), "FrozenSign");
+    FrozenSign = Named(new QLabel(QStringLiteral("FROZEN"), pictureArea), "FrozenSign");
     {
         QFont font = FrozenSign->font();
         font.setBold(true);
@@ -144,20 +90,20 @@ void MeasureUi::setupUi(QMainWindow* form)
         FrozenSign->adjustSize();
     }
 
-    gridlabel = dragLabel(pictureArea, "gridlabel", QStringLiteral("Grid Description (drag-it)"));
+    gridlabel = DragHandleLabel(pictureArea, "gridlabel", QStringLiteral("Grid Description (drag-it)"));
     grid_description = textBox(pictureArea, "grid_description");
     grid_description->resize(260, grid_description->sizeHint().height());
     gif_file_name = textBox(pictureArea, "gif_file_name", QStringLiteral(".gif file name"));
     gif_file_name->resize(260, gif_file_name->sizeHint().height());
 
     // The operator's controls beside the picture.
-    auto* panel = named(new QWidget(central), "controls");
+    auto* panel = Named(new QWidget(central), "controls");
     auto* column = new QVBoxLayout(panel);
     column->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(panel, 0, Qt::AlignTop);
     outer->addStretch(1);
 
-    Skier_name = named(new QComboBox(panel), "Skier_name");
+    Skier_name = Named(new QComboBox(panel), "Skier_name");
     Skier_name->setEditable(true);
     Skier_name->setInsertPolicy(QComboBox::NoInsert);
     Skier_name->setEditText(QStringLiteral("Skier Name"));
@@ -166,7 +112,7 @@ void MeasureUi::setupUi(QMainWindow* form)
     Jump_no = textBox(panel, "Jump_no", QStringLiteral("Jump"));
     column->addWidget(Jump_no);
 
-    Frame1 = named(new QGroupBox(panel), "Frame1");
+    Frame1 = Named(new QGroupBox(panel), "Frame1");
     // A grey behind the options, so that black, red, yellow and white
     // captions of the label colour choices all read.
     Frame1->setAutoFillBackground(true);
@@ -176,7 +122,7 @@ void MeasureUi::setupUi(QMainWindow* form)
     auto* options = new QGridLayout(Frame1);
     statusGroup = new QButtonGroup(Frame1);
     const auto option = [&](const char* name, const QString& caption, int row, int col) {
-        auto* button = named(new QRadioButton(caption, Frame1), name);
+        auto* button = Named(new QRadioButton(caption, Frame1), name);
         options->addWidget(button, row, col);
         statusGroup->addButton(button);
         return button;
@@ -193,7 +139,7 @@ void MeasureUi::setupUi(QMainWindow* form)
     Comment = textBox(panel, "Comment");
     column->addWidget(Comment);
 
-    Record = named(new QPushButton(QStringLiteral("Record &Jump"), panel), "Record");
+    Record = Named(new QPushButton(QStringLiteral("Record &Jump"), panel), "Record");
     {
         QFont font = Record->font();
         font.setBold(true);
@@ -203,9 +149,9 @@ void MeasureUi::setupUi(QMainWindow* form)
     column->addWidget(Record);
 
     auto* results = new QGridLayout();
-    IWSFlabel = named(new QLabel(QStringLiteral("IWSF Official Distance"), panel), "IWSFlabel");
+    IWSFlabel = Named(new QLabel(QStringLiteral("IWSF Official Distance"), panel), "IWSFlabel");
     distance = textBox(panel, "distance", QStringLiteral("M"));
-    AWSAlabel = named(new QLabel(QStringLiteral("AWSA Official Distance"), panel), "AWSAlabel");
+    AWSAlabel = Named(new QLabel(QStringLiteral("AWSA Official Distance"), panel), "AWSAlabel");
     distance_ft = textBox(panel, "distance_ft", QStringLiteral("FT"));
     results->addWidget(IWSFlabel, 0, 0);
     results->addWidget(distance, 0, 1);
@@ -217,8 +163,8 @@ void MeasureUi::setupUi(QMainWindow* form)
     column->addWidget(barefoot_indicator);
 
     auto* verifyRow = new QGridLayout();
-    verify = named(new QPushButton(QStringLiteral("Verify"), panel), "verify");
-    UnofficialJump = named(new QLabel(QStringLiteral("UNOFFICIAL JUMP"), panel), "UnofficialJump");
+    verify = Named(new QPushButton(QStringLiteral("Verify"), panel), "verify");
+    UnofficialJump = Named(new QLabel(QStringLiteral("UNOFFICIAL JUMP"), panel), "UnofficialJump");
     {
         QFont font = UnofficialJump->font();
         font.setBold(true);
@@ -242,36 +188,36 @@ void MeasureUi::setupUi(QMainWindow* form)
     column->addLayout(verifyRow);
 
     auto* gridRow = new QHBoxLayout();
-    Set_grid = named(new QPushButton(QStringLiteral("&Grid 1"), panel), "Set_grid");
-    Show_grid = named(new QPushButton(QStringLiteral("Show Grid"), panel), "Show_grid");
-    Unfreeze = named(new QPushButton(QStringLiteral("Clear"), panel), "Unfreeze");
+    Set_grid = Named(new QPushButton(QStringLiteral("&Grid 1"), panel), "Set_grid");
+    Show_grid = Named(new QPushButton(QStringLiteral("Show Grid"), panel), "Show_grid");
+    Unfreeze = Named(new QPushButton(QStringLiteral("Clear"), panel), "Unfreeze");
     gridRow->addWidget(Set_grid);
     gridRow->addWidget(Show_grid);
     gridRow->addWidget(Unfreeze);
     column->addLayout(gridRow);
 
     auto* sourceRow = new QHBoxLayout();
-    ClipSnapShot = named(new QPushButton(panel), "ClipSnapShot");
+    ClipSnapShot = Named(new QPushButton(panel), "ClipSnapShot");
     ClipSnapShot->setIcon(panel->style()->standardIcon(QStyle::SP_FileDialogContentsView));
     ClipSnapShot->setToolTip(QStringLiteral("Freeze on the clipboard picture"));
-    ImgSnapShot = named(new QPushButton(panel), "ImgSnapShot");
+    ImgSnapShot = Named(new QPushButton(panel), "ImgSnapShot");
     ImgSnapShot->setIcon(panel->style()->standardIcon(QStyle::SP_DialogOpenButton));
     ImgSnapShot->setToolTip(QStringLiteral("Freeze on the snapshot"));
-    cbAutoLoadClipboard = named(new QCheckBox(QStringLiteral("Auto Load"), panel), "cbAutoLoadClipboard");
-    chkMagnifier = named(new QCheckBox(QStringLiteral("Magnifier"), panel), "chkMagnifier");
+    cbAutoLoadClipboard = Named(new QCheckBox(QStringLiteral("Auto Load"), panel), "cbAutoLoadClipboard");
+    chkMagnifier = Named(new QCheckBox(QStringLiteral("Magnifier"), panel), "chkMagnifier");
     sourceRow->addWidget(ClipSnapShot);
     sourceRow->addWidget(ImgSnapShot);
     sourceRow->addWidget(cbAutoLoadClipboard);
     sourceRow->addWidget(chkMagnifier);
     column->addLayout(sourceRow);
 
-    btnNextJump = named(new QPushButton(QStringLiteral("Capture Next Jump"), panel), "btnNextJump");
+    btnNextJump = Named(new QPushButton(QStringLiteral("Capture Next Jump"), panel), "btnNextJump");
     column->addWidget(btnNextJump);
     column->addStretch(1);
 
-    keyTimer = named(new QTimer(form), "keyTimer");
+    keyTimer = Named(new QTimer(form), "keyTimer");
     keyTimer->setInterval(100);
-    loadTimer = named(new QTimer(form), "loadTimer");
+    loadTimer = Named(new QTimer(form), "loadTimer");
     loadTimer->setInterval(1000);
 
     fitPictureArea(QSize());

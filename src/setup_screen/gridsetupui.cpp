@@ -1,7 +1,7 @@
 #include "setup_screen/gridsetupui.h"
 
-#include "widgets/magnifier.h"
 #include "widgets/picturecanvas.h"
+#include "widgets/pictureparts.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -24,66 +24,25 @@
 
 namespace {
 
-template <typename T>
-T* named(T* object, const QString& name)
-{
-    object->setObjectName(name);
-    return object;
-}
-
-template <typename T>
-T* named(T* object, const char* name)
-{
-    return named(object, QString::fromLatin1(name));
-}
-
 QAction* menuAction(QWidget* menu, const char* name, const QString& caption)
 {
-    auto* action = named(new QAction(caption, menu), name);
+    auto* action = Named(new QAction(caption, menu), name);
     menu->addAction(action);
     return action;
 }
 
 QLineEdit* textBox(QWidget* parent, const char* name, const QString& text = {})
 {
-    auto* box = named(new QLineEdit(text, parent), name);
+    auto* box = Named(new QLineEdit(text, parent), name);
     box->setMinimumWidth(70);
     return box;
 }
 
-QToolButton* arrowButton(QWidget* parent, const char* name, Qt::ArrowType arrow)
+// A label lying on the frame, white and hidden until it has something to
+// show.
+QLabel* hiddenOnPictureLabel(QWidget* parent, const QString& name, const QString& caption = {})
 {
-    auto* button = named(new QToolButton(parent), name);
-    button->setArrowType(arrow);
-    button->setFixedSize(26, 26);
-    // The arrow keys must keep moving the buoy, not a focused button.
-    button->setFocusPolicy(Qt::NoFocus);
-    return button;
-}
-
-// A handle of a draggable group: white text on black, so it reads on any
-// frame (the screen's load makes the background black).
-QLabel* dragLabel(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* label = named(new QLabel(caption, parent), name);
-    label->setContentsMargins(4, 2, 4, 2);
-    label->setCursor(Qt::SizeAllCursor);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, Qt::white);
-    label->setPalette(palette);
-    label->adjustSize();
-    return label;
-}
-
-// A label lying on the frame: bold, transparent, never in the way of a click
-// on the picture below it.
-QLabel* onPictureLabel(QWidget* parent, const QString& name, const QString& caption = {})
-{
-    auto* label = named(new QLabel(caption, parent), name);
-    label->setAttribute(Qt::WA_TransparentForMouseEvents);
-    QFont font = label->font();
-    font.setBold(true);
-    label->setFont(font);
+    QLabel* label = OnPictureLabel(parent, name, caption);
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, Qt::white);
     label->setPalette(palette);
@@ -138,7 +97,7 @@ void GridSetupUi::setupUi(QMainWindow* form)
     // Menus.
     QMenuBar* bar = form->menuBar();
     gridLoad = menuAction(bar, "gridLoad", QStringLiteral("&Load File"));
-    mnuSetupPicture = named(new QMenu(QStringLiteral("Setup &Picture"), bar), "mnuSetupPicture");
+    mnuSetupPicture = Named(new QMenu(QStringLiteral("Setup &Picture"), bar), "mnuSetupPicture");
     mnuSetupPicture->menuAction()->setObjectName(QStringLiteral("mnuSetupPictureAction"));
     bar->addMenu(mnuSetupPicture);
     mnuLoadPicture = menuAction(mnuSetupPicture, "mnuLoadPicture", QStringLiteral("Load &Picture"));
@@ -152,38 +111,28 @@ void GridSetupUi::setupUi(QMainWindow* form)
     auto* outer = new QHBoxLayout(central);
 
     // The frame, with everything that lies on it.
-    pictureArea = named(new QWidget(central), "pictureArea");
-    pictureArea->setAutoFillBackground(true);
-    QPalette areaPalette = pictureArea->palette();
-    areaPalette.setColor(QPalette::Window, QColor(40, 40, 40));
-    pictureArea->setPalette(areaPalette);
+    const PictureArea parts = BuildPictureArea(central, QColor(40, 40, 40));
+    pictureArea = parts.area;
+    canvas = parts.canvas;
+    magnifier = parts.magnifier;
     outer->addWidget(pictureArea, 0, Qt::AlignLeft | Qt::AlignTop);
-    canvas = named(new PictureCanvas(pictureArea), "picture");
-    canvas->move(0, 0);
-    magnifier = new Magnifier(*canvas);
 
-    lblCB = onPictureLabel(canvas, QStringLiteral("lblCB"), QStringLiteral("<-Check Buoy Should Be Here"));
+    lblCB = hiddenOnPictureLabel(canvas, QStringLiteral("lblCB"), QStringLiteral("<-Check Buoy Should Be Here"));
     for (int i = 0; i < accuracyIndicatorCount; ++i)
-        AccuracyIndicator[i] = onPictureLabel(canvas, QStringLiteral("AccuracyIndicator_%1").arg(i));
+        AccuracyIndicator[i] = hiddenOnPictureLabel(canvas, QStringLiteral("AccuracyIndicator_%1").arg(i));
     for (int i = 0; i < lineLabelCount; ++i)
-        LineLabel[i] = onPictureLabel(canvas, QStringLiteral("LineLabel_%1").arg(i), QString::number(i + 1));
+        LineLabel[i] = hiddenOnPictureLabel(canvas, QStringLiteral("LineLabel_%1").arg(i), QString::number(i + 1));
 
-    AdjustmentLabel = dragLabel(pictureArea, "AdjustmentLabel", QStringLiteral("Micro-Adjust (drag-it)"));
-    AdjustUp = arrowButton(pictureArea, "AdjustUp", Qt::UpArrow);
-    AdjustLeft = arrowButton(pictureArea, "AdjustLeft", Qt::LeftArrow);
-    AdjustRight = arrowButton(pictureArea, "AdjustRight", Qt::RightArrow);
-    AdjustDown = arrowButton(pictureArea, "AdjustDown", Qt::DownArrow);
+    AdjustmentLabel = DragHandleLabel(pictureArea, "AdjustmentLabel", QStringLiteral("Micro-Adjust (drag-it)"));
+    AdjustUp = MicroAdjustButton(pictureArea, "AdjustUp", Qt::UpArrow);
+    AdjustLeft = MicroAdjustButton(pictureArea, "AdjustLeft", Qt::LeftArrow);
+    AdjustRight = MicroAdjustButton(pictureArea, "AdjustRight", Qt::RightArrow);
+    AdjustDown = MicroAdjustButton(pictureArea, "AdjustDown", Qt::DownArrow);
 
-    CrossSizeLabel = dragLabel(pictureArea, "CrossSizeLabel", QStringLiteral("Marker Icon Size (drag-it)"));
-    Setup_Cross_size = named(new QScrollBar(Qt::Horizontal, pictureArea), "Setup_Cross_size");
-    Setup_Cross_size->setRange(15, 105);
-    Setup_Cross_size->setSingleStep(15);
-    Setup_Cross_size->setPageStep(15);
-    Setup_Cross_size->setValue(90);
-    Setup_Cross_size->resize(CrossSizeLabel->width(), 18);
-    Setup_Cross_size->setFocusPolicy(Qt::NoFocus);
+    CrossSizeLabel = DragHandleLabel(pictureArea, "CrossSizeLabel", QStringLiteral("Marker Icon Size (drag-it)"));
+    Setup_Cross_size = MarkerSizeBar(pictureArea, "Setup_Cross_size", CrossSizeLabel->width());
 
-    gridLockedLabel = dragLabel(pictureArea, "gridLockedLabel", QStringLiteral("GRID LOCKED!"));
+    gridLockedLabel = DragHandleLabel(pictureArea, "gridLockedLabel", QStringLiteral("GRID LOCKED!"));
     QFont lockedFont = gridLockedLabel->font();
     lockedFont.setBold(true);
     lockedFont.setPointSize(lockedFont.pointSize() + 4);
@@ -192,7 +141,7 @@ void GridSetupUi::setupUi(QMainWindow* form)
     lockedPalette.setColor(QPalette::WindowText, QColor(255, 0, 0));
     gridLockedLabel->setPalette(lockedPalette);
     gridLockedLabel->adjustSize();
-    lblGridDragIt = dragLabel(pictureArea, "lblGridDragIt", QStringLiteral("(drag-it)"));
+    lblGridDragIt = DragHandleLabel(pictureArea, "lblGridDragIt", QStringLiteral("(drag-it)"));
     lblGridDragIt->setPalette(lockedPalette);
 
     // The controls on the right.
@@ -207,13 +156,13 @@ void GridSetupUi::setupUi(QMainWindow* form)
     scroll->setWidget(panel);
     outer->addWidget(scroll, 1);
 
-    Frame1 = named(new QGroupBox(QStringLiteral("Grid Point Selection"), panel), "Frame1");
+    Frame1 = Named(new QGroupBox(QStringLiteral("Grid Point Selection"), panel), "Frame1");
     auto* buoyRow = new QGridLayout(Frame1);
-    upper_left_button = named(new QRadioButton(QStringLiteral("upper left"), Frame1), "upper_left_button");
-    upper_right_button = named(new QRadioButton(QStringLiteral("upper right"), Frame1), "upper_right_button");
-    lower_left_button = named(new QRadioButton(QStringLiteral("lower left"), Frame1), "lower_left_button");
-    lower_right_button = named(new QRadioButton(QStringLiteral("lower right"), Frame1), "lower_right_button");
-    optCheckBuoy = named(new QRadioButton(QStringLiteral("Check Buoy"), Frame1), "optCheckBuoy");
+    upper_left_button = Named(new QRadioButton(QStringLiteral("upper left"), Frame1), "upper_left_button");
+    upper_right_button = Named(new QRadioButton(QStringLiteral("upper right"), Frame1), "upper_right_button");
+    lower_left_button = Named(new QRadioButton(QStringLiteral("lower left"), Frame1), "lower_left_button");
+    lower_right_button = Named(new QRadioButton(QStringLiteral("lower right"), Frame1), "lower_right_button");
+    optCheckBuoy = Named(new QRadioButton(QStringLiteral("Check Buoy"), Frame1), "optCheckBuoy");
     buoyRow->addWidget(upper_left_button, 0, 0);
     buoyRow->addWidget(upper_right_button, 0, 1);
     buoyRow->addWidget(lower_left_button, 1, 0);
@@ -284,10 +233,10 @@ void GridSetupUi::setupUi(QMainWindow* form)
     column->addLayout(files);
 
     auto* buttons = new QHBoxLayout;
-    grid_select = named(new QPushButton(QStringLiteral("Grid 1"), panel), "grid_select");
-    Load = named(new QPushButton(QStringLiteral("Complete"), panel), "Load");
-    show_alignment = named(new QPushButton(QStringLiteral("Draw Buoys"), panel), "show_alignment");
-    grid_state_icon = named(new QLabel(panel), "grid_state_icon");
+    grid_select = Named(new QPushButton(QStringLiteral("Grid 1"), panel), "grid_select");
+    Load = Named(new QPushButton(QStringLiteral("Complete"), panel), "Load");
+    show_alignment = Named(new QPushButton(QStringLiteral("Draw Buoys"), panel), "show_alignment");
+    grid_state_icon = Named(new QLabel(panel), "grid_state_icon");
     grid_state_icon->setFixedSize(32, 32);
     buttons->addWidget(grid_select);
     buttons->addWidget(Load);
@@ -296,26 +245,26 @@ void GridSetupUi::setupUi(QMainWindow* form)
     column->addLayout(buttons);
 
     auto* checks = new QHBoxLayout;
-    chkboxGridLock = named(new QCheckBox(QStringLiteral("Lock Grid Buoys"), panel), "chkboxGridLock");
-    chkMagnifier = named(new QCheckBox(QStringLiteral("Magnifier"), panel), "chkMagnifier");
+    chkboxGridLock = Named(new QCheckBox(QStringLiteral("Lock Grid Buoys"), panel), "chkboxGridLock");
+    chkMagnifier = Named(new QCheckBox(QStringLiteral("Magnifier"), panel), "chkMagnifier");
     checks->addWidget(chkboxGridLock);
     checks->addWidget(chkMagnifier);
     checks->addStretch();
     column->addLayout(checks);
 
     auto* accuracy = new QHBoxLayout;
-    btnAccuracyCheck = named(new QPushButton(QStringLiteral("Accuracy"), panel), "btnAccuracyCheck");
-    fmAccuracyDisplay = named(new QGroupBox(QStringLiteral("Accuracy Check"), panel), "fmAccuracyDisplay");
+    btnAccuracyCheck = Named(new QPushButton(QStringLiteral("Accuracy"), panel), "btnAccuracyCheck");
+    fmAccuracyDisplay = Named(new QGroupBox(QStringLiteral("Accuracy Check"), panel), "fmAccuracyDisplay");
     auto* modes = new QVBoxLayout(fmAccuracyDisplay);
-    optStandardAccuracy = named(new QRadioButton(QStringLiteral("Standard"), fmAccuracyDisplay), "optStandardAccuracy");
-    optAdvancedAccuracy = named(new QRadioButton(QStringLiteral("Advanced"), fmAccuracyDisplay), "optAdvancedAccuracy");
+    optStandardAccuracy = Named(new QRadioButton(QStringLiteral("Standard"), fmAccuracyDisplay), "optStandardAccuracy");
+    optAdvancedAccuracy = Named(new QRadioButton(QStringLiteral("Advanced"), fmAccuracyDisplay), "optAdvancedAccuracy");
     modes->addWidget(optStandardAccuracy);
     modes->addWidget(optAdvancedAccuracy);
-    fmAccuracyConfig = named(new QGroupBox(QStringLiteral("Display"), panel), "fmAccuracyConfig");
+    fmAccuracyConfig = Named(new QGroupBox(QStringLiteral("Display"), panel), "fmAccuracyConfig");
     auto* kinds = new QVBoxLayout(fmAccuracyConfig);
-    optHomolgationLevel = named(new QRadioButton(QStringLiteral("Hom.Lvl"), fmAccuracyConfig), "optHomolgationLevel");
-    optDisplayDistance = named(new QRadioButton(QStringLiteral("Distance"), fmAccuracyConfig), "optDisplayDistance");
-    optDetailMeasurement = named(new QRadioButton(QStringLiteral("Detail"), fmAccuracyConfig), "optDetailMeasurement");
+    optHomolgationLevel = Named(new QRadioButton(QStringLiteral("Hom.Lvl"), fmAccuracyConfig), "optHomolgationLevel");
+    optDisplayDistance = Named(new QRadioButton(QStringLiteral("Distance"), fmAccuracyConfig), "optDisplayDistance");
+    optDetailMeasurement = Named(new QRadioButton(QStringLiteral("Detail"), fmAccuracyConfig), "optDetailMeasurement");
     kinds->addWidget(optHomolgationLevel);
     kinds->addWidget(optDisplayDistance);
     kinds->addWidget(optDetailMeasurement);
@@ -326,7 +275,7 @@ void GridSetupUi::setupUi(QMainWindow* form)
     column->addLayout(accuracy);
     column->addStretch();
 
-    keyTimer = named(new QTimer(form), "keyTimer");
+    keyTimer = Named(new QTimer(form), "keyTimer");
     keyTimer->setInterval(100);
 
     form->setCentralWidget(central);

@@ -1,6 +1,7 @@
 #include "video/frmsetstartui.h"
 
 #include "video/frameplayer.h"
+#include "widgets/named.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -16,26 +17,19 @@
 
 namespace {
 
-template <typename Widget>
-Widget* named(Widget* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
 QPushButton* button(const char* name, const QString& caption, QWidget* parent)
 {
-    return named(new QPushButton(caption, parent), name);
+    return Named(new QPushButton(caption, parent), name);
 }
 
 QLabel* label(const char* name, const QString& caption, QWidget* parent)
 {
-    return named(new QLabel(caption, parent), name);
+    return Named(new QLabel(caption, parent), name);
 }
 
 QLineEdit* box(const char* name, const QString& text, QWidget* parent, int width = 0)
 {
-    auto* edit = named(new QLineEdit(text, parent), name);
+    auto* edit = Named(new QLineEdit(text, parent), name);
     if (width > 0)
         edit->setFixedWidth(width);
     return edit;
@@ -49,7 +43,7 @@ void FrmSetStartUi::build(QMainWindow* window)
     auto* outer = new QHBoxLayout(central);
 
     auto* left = new QVBoxLayout;
-    MediaPlayer1 = named(new FramePlayer(central), "MediaPlayer1");
+    MediaPlayer1 = Named(new FramePlayer(central), "MediaPlayer1");
     MediaPlayer1->setFixedSize(playerWidthPixels, playerHeightPixels);
     left->addWidget(MediaPlayer1);
     Label5 = label("Label5", QString::fromLatin1(selectStartInstruction), central);
@@ -71,7 +65,7 @@ void FrmSetStartUi::build(QMainWindow* window)
     left->addWidget(Text6);
     Command6 = button("Command6", QStringLiteral("Open a recorded jump file"), central);
     left->addWidget(Command6);
-    lstFileInfo = named(new QListWidget(central), "lstFileInfo");
+    lstFileInfo = Named(new QListWidget(central), "lstFileInfo");
     left->addWidget(lstFileInfo);
     outer->addLayout(left);
 
@@ -102,12 +96,12 @@ void FrmSetStartUi::build(QMainWindow* window)
     grid->addWidget(Label2, 1, 2);
     grid->addWidget(txtEndLoop, 1, 3);
     Label6 = label("Label6", QStringLiteral("and then continue"), replays);
-    cbPlayAfter = named(new QCheckBox(replays), "cbPlayAfter");
+    cbPlayAfter = Named(new QCheckBox(replays), "cbPlayAfter");
     grid->addWidget(Label6, 2, 0);
     grid->addWidget(cbPlayAfter, 2, 1);
     cmdPlayAndPause = button("cmdPlayAndPause", QStringLiteral("Play to end, pause, continue"), replays);
     grid->addWidget(cmdPlayAndPause, 3, 0, 1, 4);
-    cbFullScreen = named(new QCheckBox(QStringLiteral("Play using Full Screen, ESC returns Click Mouse to repeat Play"),
+    cbFullScreen = Named(new QCheckBox(QStringLiteral("Play using Full Screen, ESC returns Click Mouse to repeat Play"),
                                        replays),
                          "cbFullScreen");
     grid->addWidget(cbFullScreen, 4, 0, 1, 4);
@@ -157,8 +151,8 @@ void FrmSetStartUi::build(QMainWindow* window)
 
     window->setCentralWidget(central);
 
-    Timer1 = named(new QTimer(window), "Timer1");
+    Timer1 = Named(new QTimer(window), "Timer1");
     Timer1->setSingleShot(false);
-    Timer2 = named(new QTimer(window), "Timer2");
+    Timer2 = Named(new QTimer(window), "Timer2");
     Timer2->setInterval(100);
 }

@@ -8,6 +8,7 @@
 #include "common/val.h"
 #include "grid/calibrationstate.h"
 #include "grid/labelcolor.h"
+#include "grid/picturesize.h"
 #include "measure/jumpnotes.h"
 #include "measure/labeldrag.h"
 #include "measure/measurementlog.h"
@@ -59,15 +60,6 @@ int pictureFilterIndex(const QString& pictureExtension)
     if (pictureExtension == QLatin1String(".jpg"))
         return 5;
     return 1;
-}
-
-// A picture's side in HIMETRIC units (hundredths of a millimetre) at the
-// screen's 96 pixels per inch, and from there in twips, as the grid's
-// front and back ratios expect the picture width.
-QString pictureSideTwips(int pixels)
-{
-    const double himetric = std::round(pixels * 2540.0 / 96.0);
-    return NumberDigits(himetric * 15 / 26.5);
 }
 
 int arrowKeyOf(MarkMove move)
@@ -455,8 +447,8 @@ void Measure::fitPictureArea()
 
 void Measure::applyPictureSize(const QImage& picture)
 {
-    m_env.calibration.pictureWidth = pictureSideTwips(picture.width());
-    m_env.calibration.pictureHeight = pictureSideTwips(picture.height());
+    m_env.calibration.pictureWidth = PictureSideTwips(picture.width());
+    m_env.calibration.pictureHeight = PictureSideTwips(picture.height());
 }
 
 void Measure::showPictureName(const QString& name)

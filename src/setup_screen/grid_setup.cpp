@@ -11,6 +11,7 @@
 #include "grid/gridfileoperations.h"
 #include "grid/gridsetupfields.h"
 #include "grid/labelcolor.h"
+#include "grid/picturesize.h"
 #include "grid/solvegrid.h"
 #include "measure/labeldrag.h"
 #include "setup_screen/gridsetupui.h"
@@ -105,15 +106,6 @@ std::pair<QString, QString> surveyBoxes(Buoy buoy)
 bool holdsAuto(const QString& text)
 {
     return text == QLatin1String("auto") || text == QLatin1String(" auto");
-}
-
-// A picture's side in HIMETRIC units (hundredths of a millimetre) at the
-// screen's 96 pixels per inch, and from there in twips, as the grid's front
-// and back ratios expect the picture width.
-QString pictureSideTwips(int pixels)
-{
-    const double himetric = std::round(pixels * 2540.0 / 96.0);
-    return NumberDigits(himetric * 15 / 26.5);
 }
 
 bool isArrowKey(int key)
@@ -713,8 +705,8 @@ void Grid_Setup::setPicture(const QImage& picture)
 void Grid_Setup::applyPictureSize(const QImage& picture)
 {
     CalibrationState& calibration = m_env.calibration;
-    calibration.pictureWidth = pictureSideTwips(picture.width());
-    calibration.pictureHeight = pictureSideTwips(picture.height());
+    calibration.pictureWidth = PictureSideTwips(picture.width());
+    calibration.pictureHeight = PictureSideTwips(picture.height());
     writeBox(QStringLiteral("txtPicWidth"), calibration.pictureWidth);
     writeBox(QStringLiteral("txtPicHeight"), calibration.pictureHeight);
 }

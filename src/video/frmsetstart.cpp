@@ -116,6 +116,9 @@ void frmSetStart::connectControls()
             stepForward();
     });
     connect(ui.MediaPlayer1, &FramePlayer::keyUp, this, &frmSetStart::showKeyUp);
+    // The number beside the steps always names the frame on screen, also
+    // after the slider or a replay moved it.
+    connect(ui.MediaPlayer1, &FramePlayer::positionChanged, this, &frmSetStart::showPosition);
     connect(ui.MediaPlayer1, &FramePlayer::decodeFailed, this,
             [this](const VideoError& error) { ShowVideoError(m_env.dialogs, error); });
 }

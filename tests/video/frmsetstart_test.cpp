@@ -477,6 +477,7 @@ TEST_F(FrameSelectionScreen, AReplayPlaysToTheEndFrame)
     click("Command5");
     QTRY_VERIFY_WITH_TIMEOUT(!screen->player().isPlaying(), 5000);
     EXPECT_EQ(screen->player().position(), 15);
+    EXPECT_EQ(control<QLineEdit>("Text9")->text(), QStringLiteral("15"));
     EXPECT_EQ(NumberedVideo::ReadNumber(screen->player().currentPicture()), 15);
 }
 

@@ -429,6 +429,26 @@ TEST_F(FrameSelectionScreen, PlayBeforeStartReplaysTheSecondsBeforeThePosition)
     EXPECT_FALSE(control<QTimer>("Timer1")->isActive());
 }
 
+TEST_F(FrameSelectionScreen, FullScreenReplaysReturnToTheScreenWhenTheLoopEnds)
+{
+    handOverCapture(recordedVideo(QStringLiteral("Annjump2.avi")), 2.0, 60, 10);
+    control<QCheckBox>("cbFullScreen")->setChecked(true);
+    click("Command5");
+    EXPECT_EQ(screen->player().displaySize(), PlayerDisplaySize::fullScreen);
+    EXPECT_TRUE(screen->player().isWindow());
+    screen->runReplayTick();
+    EXPECT_EQ(screen->player().displaySize(), PlayerDisplaySize::normal);
+    EXPECT_FALSE(screen->player().isWindow());
+    EXPECT_EQ(screen->player().size(), QSize(385, 361));
+
+    click("Command7");
+    EXPECT_EQ(screen->player().displaySize(), PlayerDisplaySize::fullScreen);
+    screen->runReplayTick();
+    EXPECT_EQ(screen->player().displaySize(), PlayerDisplaySize::afterEndLoop);
+    EXPECT_FALSE(screen->player().isWindow());
+    EXPECT_EQ(screen->player().size(), QSize(385, 361));
+}
+
 TEST_F(FrameSelectionScreen, PlayBeforeEndRefusesARunBeyondTheFile)
 {
     handOverCapture(recordedVideo(QStringLiteral("Annjump2.avi")), 30.0, 60, 10);

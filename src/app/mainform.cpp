@@ -122,6 +122,12 @@ MainForm::MainForm(OperatorDialogs& dialogs, QWidget* parent)
     outer->addStretch();
     setCentralWidget(central);
 
+    auto* videoLog = menuBar()->addAction(QStringLiteral("&Video Log"));
+    videoLog->setObjectName(QStringLiteral("mnuViewLog"));
+    connect(videoLog, &QAction::triggered, this, &MainForm::videoLogRequested);
+    auto* pictureLog = menuBar()->addAction(QStringLiteral("&Picture Log"));
+    pictureLog->setObjectName(QStringLiteral("mnuPictureLog"));
+    connect(pictureLog, &QAction::triggered, this, &MainForm::pictureLogRequested);
     auto* exit = menuBar()->addAction(QStringLiteral("E&xit"));
     exit->setObjectName(QStringLiteral("mnuExit"));
     connect(exit, &QAction::triggered, this, &QWidget::close);

@@ -59,6 +59,9 @@ Q_SIGNALS:
     // cmdGoTimer, once the video directory exists: the frame selection
     // screen; this screen hides.
     void frameSelectionRequested();
+    // mnuViewLog and mnuPictureLog: the log viewers, over this screen.
+    void videoLogRequested();
+    void pictureLogRequested();
     // The operator clicked cb15 (the value to store).
     void barefootTimingClicked(bool on);
 

@@ -1,6 +1,7 @@
 #include "app/rampscope.h"
 
 #include "app/configload.h"
+#include "app/logviewers.h"
 #include "app/mainform.h"
 #include "app/settingsstore.h"
 #include "app/startup.h"
@@ -38,6 +39,10 @@ MainForm& Rampscope::mainForm()
                          [this] { goToMeasure(); });
         QObject::connect(m_mainForm.get(), &MainForm::frameSelectionRequested, m_mainForm.get(),
                          [this] { goToFrameSelection(); });
+        QObject::connect(m_mainForm.get(), &MainForm::videoLogRequested, m_mainForm.get(),
+                         [this] { openVideoLog(m_mainForm.get()); });
+        QObject::connect(m_mainForm.get(), &MainForm::pictureLogRequested, m_mainForm.get(),
+                         [this] { openPictureLog(m_mainForm.get()); });
         QObject::connect(m_mainForm.get(), &MainForm::barefootTimingClicked, m_mainForm.get(), [this](bool on) {
             m_settings.WriteSetting(QStringLiteral("barefoot"), on ? QStringLiteral("1") : QStringLiteral("0"));
         });
@@ -73,6 +78,8 @@ Measure& Rampscope::measure()
                          [this] { mainForm().show(); });
         QObject::connect(m_measure.get(), &Measure::calibrationToolRequested, m_measure.get(),
                          [this] { calibrate().show(); });
+        QObject::connect(m_measure.get(), &Measure::pictureLogRequested, m_measure.get(),
+                         [this] { openPictureLog(m_measure.get()); });
     }
     return *m_measure;
 }
@@ -127,12 +134,13 @@ frmSetStart& Rampscope::frameSelection()
                     return std::nullopt;
                 return static_cast<uint64_t>(volume.bytesFree());
             }});
-        // The capture screen and the video log viewer are not part of this
-        // station yet: their buttons stay hidden so the operator is never
-        // sent to a screen that does not exist.
+        // The capture screen is not part of this station yet: its button
+        // stays hidden so the operator is never sent to a screen that does
+        // not exist.
         m_frameSelection->setCaptureScreenAvailable(false);
-        m_frameSelection->setLogViewerAvailable(false);
         frmSetStart* screen = m_frameSelection.get();
+        QObject::connect(screen, &frmSetStart::logViewerRequested, screen,
+                         [this] { openVideoLog(m_frameSelection.get()); });
         QObject::connect(screen, &frmSetStart::measureRequested, screen, [this] { measure().show(); });
         QObject::connect(screen, &frmSetStart::gridSetupRequested, screen, [this] { gridSetup().show(); });
         QObject::connect(screen, &frmSetStart::mainScreenRequested, screen, [this] { mainForm().show(); });
@@ -144,6 +152,61 @@ void Rampscope::goToFrameSelection()
 {
     m_screenMode = QStringLiteral("Setup");
     frameSelection().show();
+}
+
+LogView* Rampscope::videoLog() const
+{
+    return m_videoLog;
+}
+
+PictureLogView* Rampscope::pictureLog() const
+{
+    return m_pictureLog;
+}
+
+void Rampscope::openVideoLog(QWidget* owner)
+{
+    if (m_videoLog)
+        m_videoLog->close();
+    m_videoLog = new LogView(m_config, m_dialogs, owner);
+    m_videoLog->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(m_videoLog, &LogViewerBase::viewRequested, m_videoLog,
+                     [this](const QString& path) { viewLoggedVideo(path); });
+    m_videoLog->show();
+}
+
+void Rampscope::openPictureLog(QWidget* owner)
+{
+    if (m_pictureLog)
+        m_pictureLog->close();
+    m_pictureLog = new PictureLogView(m_config, m_dialogs, owner);
+    m_pictureLog->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(m_pictureLog, &LogViewerBase::viewRequested, m_pictureLog,
+                     [this](const QString& path) { viewLoggedPicture(path); });
+    m_pictureLog->show();
+}
+
+void Rampscope::viewLoggedVideo(const QString& path)
+{
+    m_screenMode = QStringLiteral("View");
+    m_fileToView = path;
+    mainForm().hide();
+    // Opened from the frame selection screen itself, that screen is already
+    // shown: it takes the file over at once.
+    frmSetStart& screen = frameSelection();
+    if (screen.isVisible())
+        screen.takeOver();
+    else
+        screen.show();
+}
+
+void Rampscope::viewLoggedPicture(const QString& path)
+{
+    Measure& screen = measure();
+    if (!path.isEmpty() && !screen.viewLoggedPicture(path))
+        m_dialogs.message(QStringLiteral("The file %1 is not a picture that can be shown.").arg(path), {},
+                          OperatorDialogs::Icon::Warning);
+    screen.show();
 }
 
 void Rampscope::start()

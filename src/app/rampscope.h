@@ -7,6 +7,7 @@
 #include "grid/gridsetupfields.h"
 #include "video/capturehandover.h"
 
+#include <QPointer>
 #include <QString>
 
 #include <memory>
@@ -14,6 +15,9 @@
 class Calibrate;
 class Clock;
 class Grid_Setup;
+class LogView;
+class PictureLogView;
+class QWidget;
 class MainForm;
 class Measure;
 class OperatorDialogs;
@@ -53,6 +57,12 @@ public:
     Calibrate& calibrate();
     // The frame selection screen, built on first use.
     frmSetStart& frameSelection();
+    // The log viewers, made afresh at each opening over `owner` and gone once
+    // closed (null then).
+    LogView* videoLog() const;
+    PictureLogView* pictureLog() const;
+    void openVideoLog(QWidget* owner);
+    void openPictureLog(QWidget* owner);
     // What the capture screen hands to the frame selection screen.
     CaptureHandover& captureHandover() { return m_captureHandover; }
     // The file the video log viewer hands over for viewing.
@@ -65,6 +75,10 @@ private:
     void loadConfiguration();
     // cmdGoTimer: the frame selection screen without a recording.
     void goToFrameSelection();
+    // A recorded video chosen in the video log viewer.
+    void viewLoggedVideo(const QString& path);
+    // A picture chosen in the picture log viewer (empty: none).
+    void viewLoggedPicture(const QString& path);
 
     SettingsStore& m_settings;
     OperatorDialogs& m_dialogs;
@@ -84,4 +98,6 @@ private:
     std::unique_ptr<Grid_Setup> m_gridSetup;
     std::unique_ptr<Calibrate> m_calibrate;
     std::unique_ptr<frmSetStart> m_frameSelection;
+    QPointer<LogView> m_videoLog;
+    QPointer<PictureLogView> m_pictureLog;
 };

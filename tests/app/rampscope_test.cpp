@@ -1,7 +1,9 @@
+#include "app/logviewers.h"
 #include "app/mainform.h"
 #include "app/rampscope.h"
 #include "app/settingsstore.h"
 #include "common/clock.h"
+#include "common/textfile.h"
 #include "measure/measure.h"
 #include "setup_screen/grid_setup.h"
 #include "video/frmsetstart.h"
@@ -11,10 +13,13 @@
 #include "widgets/picturecanvas.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -299,6 +304,66 @@ TEST_F(StartUp, AFrameChosenFromARecordedVideoIsWhatTheNextScreenShows)
     ASSERT_TRUE(app.gridSetup().isVisible());
     EXPECT_EQ(NumberedVideo::ReadNumber(app.gridSetup().findChild<PictureCanvas*>()->picture()), 41);
     EXPECT_TRUE(dialogs.allAnswersUsed());
+}
+
+TEST_F(StartUp, TheLogViewersReopenALoggedVideoAndAPicture)
+{
+    Rampscope app(settings, dialogs, clock);
+    startWithReadyGrid(app);
+    const QString first = videoDir + QStringLiteral("/Annjump1.avi");
+    const QString second = videoDir + QStringLiteral("/Annjump2.avi");
+    ASSERT_TRUE(QFile::copy(TestVideos::Path(TestVideos::Kind::Mjpeg), first));
+    ASSERT_TRUE(QFile::copy(TestVideos::Path(TestVideos::Kind::Mjpeg), second));
+    const QString picture = videoDir + QStringLiteral("/Annjump1.bmp");
+    QImage(64, 48, QImage::Format_RGB888).save(picture);
+    const QString log = videoDir + QStringLiteral("/") + app.config().logFileName;
+    ASSERT_TRUE(AppendLines(log, {QStringLiteral("x  File: ") + first, QStringLiteral("y  File: ") + second,
+                                  QStringLiteral("z  File: ") + picture}));
+
+    const auto menu = [&](const char* name) {
+        for (QAction* action : app.mainForm().menuBar()->actions()) {
+            if (action->objectName() == QLatin1String(name))
+                action->trigger();
+        }
+    };
+    // A click on a line, then the view button.
+    const auto viewLine = [](LogViewerBase* viewer, const char* listName, const char* button, int row) {
+        ASSERT_NE(viewer, nullptr);
+        auto* list = viewer->findChild<QListWidget*>(QString::fromLatin1(listName));
+        Q_EMIT list->itemClicked(list->item(row));
+        viewer->findChild<QPushButton*>(QString::fromLatin1(button))->click();
+    };
+
+    // Main screen -> video log -> the first video on the frame selection screen.
+    menu("mnuViewLog");
+    ASSERT_NE(app.videoLog(), nullptr);
+    EXPECT_TRUE(app.mainForm().isVisible()) << "the main screen stays while the log is shown";
+    viewLine(app.videoLog(), "lstLog", "cmdView", 0);
+    EXPECT_FALSE(app.mainForm().isVisible());
+    ASSERT_TRUE(app.frameSelection().isVisible());
+    EXPECT_EQ(app.frameSelection().player().fileName(), first);
+    EXPECT_EQ(app.screenMode(), QStringLiteral("View"));
+
+    // From the frame selection screen's own log button the second video is
+    // taken over at once.
+    app.frameSelection().findChild<QPushButton*>(QStringLiteral("cmdViewLog"))->click();
+    viewLine(app.videoLog(), "lstLog", "cmdView", 1);
+    EXPECT_EQ(app.frameSelection().player().fileName(), second);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(app.videoLog(), nullptr) << "a closed viewer is gone";
+
+    // Measurement screen -> picture log -> the saved picture.
+    app.frameSelection().hide();
+    app.measure().show();
+    for (QAction* action : app.measure().menuBar()->actions()) {
+        if (action->objectName() == QLatin1String("mnuViewLog"))
+            action->trigger();
+    }
+    viewLine(app.pictureLog(), "lstPicLog", "cmdViewPicLog", 0);
+    EXPECT_TRUE(app.measure().isVisible());
+    EXPECT_EQ(app.measure().findChild<PictureCanvas*>()->picture().size(), QSize(64, 48));
+    EXPECT_EQ(app.screenMode(), QStringLiteral("PictureLog"));
+    EXPECT_TRUE(dialogs.shown().empty());
 }
 
 } // namespace

@@ -233,7 +233,8 @@ void frmSetStart::fixSkierName()
     // The recording is renamed before anything points at the new name, so a
     // failed rename leaves the jump under the name it was recorded with.
     if (auto renamed = RenameRecording(recorded, fixed.videoPath); !renamed) {
-        m_env.dialogs.message(QStringLiteral("The recording could not be renamed to %1 (%2). It keeps the name %3.").arg(fixed.videoPath, renamed.error().reason, recorded),
+        m_env.dialogs.message(QStringLiteral("The recording could not be renamed to %1 (%2). It keeps the name %3.")
+                                  .arg(fixed.videoPath, renamed.error().reason, recorded),
                               {}, OperatorDialogs::Icon::Warning);
         return;
     }
@@ -246,6 +247,9 @@ void frmSetStart::fixSkierName()
 void frmSetStart::takeOverViewedFile()
 {
     m_viewDone = true;
+    // A fresh recording still on screen is kept as it is: the save choice
+    // and the log belong to it, never to the file viewed now.
+    m_freshCapture = false;
     const QString path = m_env.fileToView;
     m_ui->Text6->setText(path);
     putFileIntoPlayer(path);
@@ -338,6 +342,7 @@ void frmSetStart::openFile()
     }
 
     m_ui->Text6->setText(path);
+    m_freshCapture = false; // as when viewing: the opened file is never deleted or logged
     if (const auto frame = ReadInfoCompanionFrame(path))
         m_env.dialogs.message(QStringLiteral("File already measured - start frame is ") + *frame,
                               alreadyMeasuredTitle);

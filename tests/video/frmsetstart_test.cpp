@@ -382,6 +382,21 @@ TEST_F(FrameSelectionScreen, OpeningAFileListsItsInformationAndWarnsWhenMeasured
     EXPECT_EQ(contents(video + QStringLiteral(".info")), (video + QStringLiteral(", 137\r\n")).toLatin1());
 }
 
+TEST_F(FrameSelectionScreen, AFileOpenedAfterAFreshCaptureIsNeverDeleted)
+{
+    config.videoSaveMode = QStringLiteral("NoSave");
+    const QString fresh = recordedVideo(QStringLiteral("Annjump3.avi"));
+    handOverCapture(fresh, 30.0, 60, 5);
+    const QString older = recordedVideo(QStringLiteral("Bobjump1.avi"));
+    dialogs.chooseFile(older);
+    click("Command6");
+    click("cmdMarkStart");
+    EXPECT_TRUE(QFile::exists(older));
+    EXPECT_TRUE(QFile::exists(fresh)) << "the recording is left as it was";
+    EXPECT_FALSE(QFile::exists(logPath()));
+    EXPECT_EQ(numberInAcceptedFrame(), 0);
+}
+
 TEST_F(FrameSelectionScreen, ANonAviFileIsRefusedAndTheFileOnScreenStays)
 {
     const QString video = recordedVideo(QStringLiteral("Annjump2.avi"));

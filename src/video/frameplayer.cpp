@@ -10,6 +10,7 @@ extern "C" {
 #include <QLayout>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QTimer>
@@ -213,6 +214,10 @@ void FramePlayer::enterFullScreen()
     // a layout leaves out a child while it is a window.
     if (m_embedded)
         setWindowFlags(windowFlags() | Qt::Window);
+    // Without a window manager to honour the full-screen request the window
+    // would stay at the player's size: cover the screen explicitly as well.
+    if (const QScreen* display = screen())
+        setGeometry(display->geometry());
     showFullScreen();
     activateWindow();
     setFocus(Qt::OtherFocusReason);

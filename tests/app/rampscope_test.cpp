@@ -341,7 +341,7 @@ TEST_F(StartUp, TheLogViewersReopenALoggedVideoAndAPicture)
     viewLine(app.videoLog(), "lstLog", "cmdView", 0);
     EXPECT_FALSE(app.mainForm().isVisible());
     ASSERT_TRUE(app.frameSelection().isVisible());
-    EXPECT_EQ(app.frameSelection().player().fileName(), first);
+    EXPECT_EQ(app.frameSelection().player().fileName(), first) << dialogs.texts().join(u'|').toStdString();
     EXPECT_EQ(app.screenMode(), QStringLiteral("View"));
 
     // From the frame selection screen's own log button the second video is
@@ -363,7 +363,7 @@ TEST_F(StartUp, TheLogViewersReopenALoggedVideoAndAPicture)
     EXPECT_TRUE(app.measure().isVisible());
     EXPECT_EQ(app.measure().findChild<PictureCanvas*>()->picture().size(), QSize(64, 48));
     EXPECT_EQ(app.screenMode(), QStringLiteral("PictureLog"));
-    EXPECT_TRUE(dialogs.shown().empty());
+    EXPECT_TRUE(dialogs.shown().empty()) << dialogs.texts().join(u'|').toStdString();
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 
 namespace TestVideos {
@@ -117,8 +118,16 @@ QString Path(Kind kind)
             ADD_FAILURE() << "no stream header in " << part.toStdString();
             return {};
         }
-        if (!QFile::rename(part, path))
-            QFile::remove(part); // made by another test meanwhile
+        // A plain rename swaps the whole file in at once, also over one
+        // another test made meanwhile; a test that copies the video then
+        // always reads a complete file. (QFile::rename would refuse an
+        // existing name, and where the system refuses, copy over it in
+        // place, which another test could read half written.)
+        std::error_code failed;
+        std::filesystem::rename(std::filesystem::path(QFile::encodeName(part).toStdString()),
+                                std::filesystem::path(QFile::encodeName(path).toStdString()), failed);
+        if (failed)
+            QFile::remove(part);
     }
     return path;
 }

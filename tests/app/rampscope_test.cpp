@@ -6,10 +6,11 @@
 #include "common/textfile.h"
 #include "measure/measure.h"
 #include "setup_screen/grid_setup.h"
-#include "video/frmsetstart.h"
+#include "support/filebytes.h"
 #include "support/scripteddialogs.h"
 #include "testvideos.h"
 #include "video/frameplayer.h"
+#include "video/frmsetstart.h"
 #include "widgets/picturecanvas.h"
 
 #include <QCheckBox>
@@ -26,12 +27,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 class StartUp : public ::testing::Test {
 protected:
@@ -83,7 +78,7 @@ TEST_F(StartUp, FirstRunAsksForTheVideoDirectoryUntilItExists)
     EXPECT_EQ(app.config().videoDirectory, videoDir);
     EXPECT_EQ(settings.ReadSetting(QStringLiteral("logpath")), videoDir + QLatin1Char('/'));
     EXPECT_EQ(settings.ReadSetting(QStringLiteral("logfile")), QStringLiteral("JumpMeasurementLog070326.txt"));
-    EXPECT_EQ(bytesOf(videoDir + QStringLiteral("/JumpMeasurementLog070326.txt")),
+    EXPECT_EQ(FileBytesOrEmpty(videoDir + QStringLiteral("/JumpMeasurementLog070326.txt")),
               QByteArray("07-03-2026    09:05:07      Rampscope Measurement Session started  \r\n"));
     EXPECT_EQ(app.config().resultsFilePath, videoDir + QStringLiteral("/JumpMeasurementResults070326.txt"));
     EXPECT_EQ(settings.ReadSetting(QStringLiteral("labelcolor")), QStringLiteral("default"));
@@ -140,7 +135,7 @@ TEST_F(StartUp, ConfiguredGridIsReloadedAndShownReady)
     EXPECT_FALSE(control<QLabel>(app, "lblGrid3")->isVisible());
     // The reload leaves its report in today's results file and keeps the
     // setting of the grid whose file is missing.
-    EXPECT_TRUE(bytesOf(app.config().resultsFilePath).contains("New Set-up now in place"));
+    EXPECT_TRUE(FileBytesOrEmpty(app.config().resultsFilePath).contains("New Set-up now in place"));
     EXPECT_EQ(settings.ReadSetting(QStringLiteral("grid1File")), ipt);
     EXPECT_EQ(settings.ReadSetting(QStringLiteral("grid2File")), dir.filePath(QStringLiteral("gone.ipt")));
     EXPECT_FALSE(app.config().reportInProgress);

@@ -8,6 +8,7 @@
 #include "grid/gridcontext.h"
 #include "grid/gridscreeneffects.h"
 #include "grid/gridsetupfields.h"
+#include "support/filebytes.h"
 #include "support/scripteddialogs.h"
 
 #include <QDir>
@@ -38,14 +39,6 @@ const QString certainQuestion =
 QDateTime morning()
 {
     return QDateTime(QDate(2026, 7, 3), QTime(9, 5, 7));
-}
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<missing>";
-    return file.readAll();
 }
 
 class StartupTest : public ::testing::Test {
@@ -348,7 +341,7 @@ TEST_F(StartupTest, TwoStartsOnOneDayAppendTwoLinesToOneLog)
     ASSERT_TRUE(WriteSessionStartLine(second, m_settings, clock).has_value());
 
     const QString log = videos + QStringLiteral("/JumpMeasurementLog070326.txt");
-    EXPECT_EQ(fileBytes(log),
+    EXPECT_EQ(FileBytes(log),
               sessionLine0905 + "07-03-2026    14:30:00      Rampscope Measurement Session started  \r\n");
     EXPECT_EQ(m_settings.ReadSetting(QStringLiteral("logfile")), QStringLiteral("JumpMeasurementLog070326.txt"));
     EXPECT_EQ(QDir(videos).entryList(QDir::Files), QStringList{QStringLiteral("JumpMeasurementLog070326.txt")});
@@ -367,7 +360,7 @@ TEST_F(StartupTest, SessionLineGoesAfterWhatTheLogAlreadyHolds)
     m_config.videoDirectory = videos;
     SetTodaysLogFileName(m_config, clock);
     ASSERT_TRUE(WriteSessionStartLine(m_config, m_settings, clock).has_value());
-    EXPECT_EQ(fileBytes(log), QByteArray("earlier line\r\n") + sessionLine0905);
+    EXPECT_EQ(FileBytes(log), QByteArray("earlier line\r\n") + sessionLine0905);
 }
 
 TEST_F(StartupTest, SessionLineSetsTheLogNameWhenStartUpHasNot)
@@ -377,7 +370,7 @@ TEST_F(StartupTest, SessionLineSetsTheLogNameWhenStartUpHasNot)
     m_config.videoDirectory = videos;
     ASSERT_TRUE(WriteSessionStartLine(m_config, m_settings, clock).has_value());
     EXPECT_EQ(m_config.logFileName, QStringLiteral("JumpMeasurementLog070326.txt"));
-    EXPECT_EQ(fileBytes(videos + QStringLiteral("/JumpMeasurementLog070326.txt")), sessionLine0905);
+    EXPECT_EQ(FileBytes(videos + QStringLiteral("/JumpMeasurementLog070326.txt")), sessionLine0905);
 }
 
 TEST_F(StartupTest, SessionLineSkippedForAnEmptyVideoDirectory)
@@ -428,7 +421,7 @@ TEST_F(StartupTest, FirstRunWithAnEmptyStore)
     EXPECT_EQ(m_dialogs.texts(), (QStringList{resetQuestion, directoryPrompt, invalidPath, directoryPrompt}));
     EXPECT_EQ(m_settings.ReadSetting(QStringLiteral("logpath")), videos + QLatin1Char('/'));
     EXPECT_EQ(m_settings.ReadSetting(QStringLiteral("logfile")), QStringLiteral("JumpMeasurementLog070326.txt"));
-    EXPECT_EQ(fileBytes(videos + QStringLiteral("/JumpMeasurementLog070326.txt")), sessionLine0905);
+    EXPECT_EQ(FileBytes(videos + QStringLiteral("/JumpMeasurementLog070326.txt")), sessionLine0905);
     EXPECT_EQ(GridCountFromSetting(m_settings.ReadSetting(QStringLiteral("grids"), QStringLiteral("0"))), 1);
     EXPECT_EQ(LabelColorFromSettings(m_settings), QStringLiteral("default"));
     EXPECT_EQ(m_settings.ReadSetting(QStringLiteral("labelcolor")), QStringLiteral("default"));

@@ -1,4 +1,5 @@
 #include "common/textfile.h"
+#include "support/filebytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,20 +9,13 @@
 
 namespace {
 
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
-    return f.readAll();
-}
-
 TEST(TextFile, AppendCreatesThenAppendsWithCrLf)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("log.txt"));
     ASSERT_TRUE(AppendLines(path, {QStringLiteral("one")}));
     ASSERT_TRUE(AppendLines(path, {QStringLiteral("two"), QString()}));
-    EXPECT_EQ(bytesOf(path), QByteArray("one\r\ntwo\r\n\r\n"));
+    EXPECT_EQ(FileBytes(path), QByteArray("one\r\ntwo\r\n\r\n"));
 }
 
 TEST(TextFile, WritesSingleByteLatin1)
@@ -29,7 +23,7 @@ TEST(TextFile, WritesSingleByteLatin1)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("names.txt"));
     ASSERT_TRUE(AppendLines(path, {QString::fromUtf8("Bj\u00f6rn \u20ac")}));
-    EXPECT_EQ(bytesOf(path), QByteArray("Bj\xf6rn ?\r\n"));
+    EXPECT_EQ(FileBytes(path), QByteArray("Bj\xf6rn ?\r\n"));
 }
 
 TEST(TextFile, AppendToMissingDirectoryFailsAndNamesThePath)
@@ -51,7 +45,7 @@ TEST(TextFile, ReplaceOverwritesWhole)
     const QString path = dir.filePath(QStringLiteral("grid.ipt"));
     ASSERT_TRUE(ReplaceLines(path, {QStringLiteral("a much longer first version")}));
     ASSERT_TRUE(ReplaceLines(path, {QStringLiteral("b")}));
-    EXPECT_EQ(bytesOf(path), QByteArray("b\r\n"));
+    EXPECT_EQ(FileBytes(path), QByteArray("b\r\n"));
     // No temporary file is left beside it.
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
 }

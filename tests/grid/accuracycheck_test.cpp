@@ -9,6 +9,7 @@
 #include "grid/gridcontext.h"
 #include "grid/gridscreeneffects.h"
 #include "grid/gridsetupfields.h"
+#include "support/filebytes.h"
 #include "support/scripteddialogs.h"
 
 #include <QDir>
@@ -22,14 +23,6 @@
 #include <cmath>
 
 namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
 
 QByteArray crlf(const QStringList& lines)
 {
@@ -229,7 +222,7 @@ TEST_F(AccuracyCheckTest, KnownGridWritesTheDailyFileByteForByte)
     ASSERT_TRUE(result.has_value());
     EXPECT_TRUE(dialogs.shown().empty());
     EXPECT_EQ(result->filePath, accuracyFile());
-    EXPECT_EQ(readAll(accuracyFile()),
+    EXPECT_EQ(FileBytesOrEmpty(accuracyFile()),
               crlf(towerHeader + towerNodeLines + QStringList{"Accuracy Check Complete", ""}));
     EXPECT_EQ(result->nodesMeasured, 49);
     EXPECT_FALSE(result->fault.has_value());
@@ -280,7 +273,7 @@ TEST_F(AccuracyCheckTest, ReportPrintsTheSurveyPointOnePixelBelowTheNode)
 {
     useTowerGrid();
     ASSERT_TRUE(accuracy_check(context, AccuracyMode::Advanced, AccuracyLabelKind::HomologationLevel));
-    const QStringList lines = DecodeLines(readAll(accuracyFile()));
+    const QStringList lines = DecodeLines(FileBytesOrEmpty(accuracyFile()));
     ASSERT_GE(lines.size(), 26);
     const QString upperLeft = lines.at(25);
     const auto below = screen_to_survey(towerCoefficients, 2000, 2515);
@@ -302,7 +295,7 @@ TEST_F(AccuracyCheckTest, IncrementsPrintDistancesNotDifferences)
 {
     useTowerGrid();
     ASSERT_TRUE(accuracy_check(context, AccuracyMode::Advanced, AccuracyLabelKind::HomologationLevel));
-    const QStringList lines = DecodeLines(readAll(accuracyFile()));
+    const QStringList lines = DecodeLines(FileBytesOrEmpty(accuracyFile()));
     ASSERT_GE(lines.size(), 26);
     // d0 97.92, one pixel down 97.57, one pixel right 97.88: the larger
     // change (.35) is the delta.
@@ -319,7 +312,7 @@ TEST_F(AccuracyCheckTest, SecondCheckOfTheDayAppendsASecondBlock)
     QStringList second = towerHeader;
     second[0] = "12-07-2026  17:40:00 Accuracy Check";
     const QStringList closing{"Accuracy Check Complete", ""};
-    EXPECT_EQ(readAll(accuracyFile()), crlf(towerHeader + towerNodeLines + closing + second + towerNodeLines + closing));
+    EXPECT_EQ(FileBytesOrEmpty(accuracyFile()), crlf(towerHeader + towerNodeLines + closing + second + towerNodeLines + closing));
 }
 
 TEST_F(AccuracyCheckTest, DailyFileNameIsMonthAccDay)
@@ -454,7 +447,7 @@ TEST_F(AccuracyCheckTest, ArithmeticFaultEndsTheCheckAtThatNode)
                           + accuracyFile() + "."});
     // The header and the seven lines of column 0 stay in the file, with no
     // closing line.
-    const QStringList lines = DecodeLines(readAll(accuracyFile()));
+    const QStringList lines = DecodeLines(FileBytesOrEmpty(accuracyFile()));
     ASSERT_EQ(lines.size(), 25 + 7);
     EXPECT_TRUE(lines.last().startsWith("xpix:  0  ypix:  6000  x: ")) << lines.last().toStdString();
     EXPECT_FALSE(lines.contains("Accuracy Check Complete"));
@@ -478,7 +471,7 @@ TEST_F(AccuracyCheckTest, StandardModeUsesLevelsAndHidesLabelsUntilALineIsChosen
     for (const AccuracyLabel& item : result->items)
         EXPECT_FALSE(item.visible);
     // The file is the same as in the Advanced mode.
-    EXPECT_EQ(readAll(accuracyFile()),
+    EXPECT_EQ(FileBytesOrEmpty(accuracyFile()),
               crlf(towerHeader + towerNodeLines + QStringList{"Accuracy Check Complete", ""}));
 }
 

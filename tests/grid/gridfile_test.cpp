@@ -1,5 +1,6 @@
 #include "common/textfile.h"
 #include "grid/gridfile.h"
+#include "support/filebytes.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -65,14 +66,6 @@ std::expected<CheckBuoyFileContents, GridFileError> readCheckBytes(const QByteAr
     return readCheckBuoyFile(buffer, QStringLiteral("g.ipt.cb"));
 }
 
-QByteArray fileBytes(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
-}
-
 TEST(GridFile, WritesTheNineteenLinesByteForByte)
 {
     QTemporaryDir dir;
@@ -82,7 +75,7 @@ TEST(GridFile, WritesTheNineteenLinesByteForByte)
 
     QByteArray expected = knownGridBytes;
     expected.replace("/data/setup/grid2.ipt", path.toLatin1());
-    EXPECT_EQ(fileBytes(path), expected);
+    EXPECT_EQ(FileBytesOrEmpty(path), expected);
     EXPECT_EQ(EncodeLines(GridFileLines(QStringLiteral("/data/setup/grid2.ipt"), knownGrid())),
               knownGridBytes);
 }
@@ -94,7 +87,7 @@ TEST(GridFile, WritesTheCheckBuoyFileWithTheTextsAsTyped)
     const QString path = CheckBuoyFilePath(dir.filePath(QStringLiteral("grid2.ipt")));
     EXPECT_TRUE(path.endsWith(QStringLiteral("grid2.ipt.cb")));
     ASSERT_TRUE(writeCheckBuoyFile(path, 5250, 3000.5, QStringLiteral("1.50"), QStringLiteral(" -40.25")));
-    EXPECT_EQ(fileBytes(path), QByteArray(" 5250 \r\n 3000.5 \r\n1.50\r\n -40.25\r\n"));
+    EXPECT_EQ(FileBytesOrEmpty(path), QByteArray(" 5250 \r\n 3000.5 \r\n1.50\r\n -40.25\r\n"));
 }
 
 TEST(GridFile, CheckBuoyTextThatIsNotANumberIsWrittenAsItReads)

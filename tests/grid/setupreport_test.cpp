@@ -7,6 +7,7 @@
 #include "grid/gridscreeneffects.h"
 #include "grid/gridsetupfields.h"
 #include "grid/setupreport.h"
+#include "support/filebytes.h"
 #include "support/scripteddialogs.h"
 
 #include <QFile>
@@ -17,14 +18,6 @@
 #include <ostream>
 
 namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
 
 // A grid as the operator left it on the set-up screen, with a check buoy.
 class SetupReportTest : public ::testing::Test {
@@ -120,7 +113,7 @@ TEST_P(SetupReportFormTest, AppendsTheBlockByteForByte)
 {
     calibration.checkScreenX = GetParam().checkScreenX;
     ASSERT_TRUE(AppendSetupReport(GetParam().writer, context));
-    EXPECT_EQ(readAll(config.resultsFilePath), GetParam().expected);
+    EXPECT_EQ(FileBytesOrEmpty(config.resultsFilePath), GetParam().expected);
     EXPECT_TRUE(dialogs.shown().empty());
 }
 
@@ -191,7 +184,7 @@ TEST_F(SetupReportTest, TheDayFileKeepsWhatItHadAndGrowsByEachReport)
     clock.set(QDateTime(QDate(2026, 7, 3), QTime(9, 0, 1)));
     ASSERT_TRUE(AppendSetupReport(SetupReportWriter::LoadGridFile, context));
 
-    const QStringList lines = DecodeLines(readAll(config.resultsFilePath));
+    const QStringList lines = DecodeLines(FileBytesOrEmpty(config.resultsFilePath));
     ASSERT_EQ(lines.size(), 1 + 22 + 22);
     EXPECT_EQ(lines[0], QStringLiteral("Jump 1: 41.2"));
     EXPECT_EQ(lines[1], QStringLiteral("07-03-2026 14:05:09 New Set-up now in place"));

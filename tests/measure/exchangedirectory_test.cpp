@@ -1,4 +1,5 @@
 #include "measure/exchangedirectory.h"
+#include "support/filebytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -7,14 +8,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QByteArray contents(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return "<missing>";
-    return f.readAll();
-}
 
 void write(const QString& path, const QByteArray& bytes)
 {
@@ -154,8 +147,8 @@ TEST_F(Exchange, ResultFileIsReplacedAndRawFileGrows)
     const ExchangeResult second{ExchangeStatus::Fall, "", "", " 2", "TestSkier", QTime(14, 5, 0)};
     ASSERT_TRUE(exchange.writeResultFiles(first).has_value());
     ASSERT_TRUE(exchange.writeResultFiles(second).has_value());
-    EXPECT_EQ(contents(file("qxresult.dst")), "Fall, 0, 0, 2\r\n");
-    EXPECT_EQ(contents(file("qxraw.dst")),
+    EXPECT_EQ(FileBytes(file("qxresult.dst")), "Fall, 0, 0, 2\r\n");
+    EXPECT_EQ(FileBytes(file("qxraw.dst")),
               "14:03:11 ,TestSkier,OK,  45.2,  148, 1\r\n14:05:00 ,TestSkier,Fall, 0, 0, 2\r\n");
 }
 
@@ -177,7 +170,7 @@ TEST_F(Exchange, RawFileFailureIsReported)
     ASSERT_TRUE(QDir(exchange.directory()).mkdir(QStringLiteral("qxraw.dst")));
     const auto written = exchange.writeResultFiles({ExchangeStatus::OK, " 1", " 3", "1", "A", QTime(1, 2, 3)});
     EXPECT_FALSE(written.has_value());
-    EXPECT_EQ(contents(file("qxresult.dst")), "OK,  1,  3, 1\r\n");
+    EXPECT_EQ(FileBytes(file("qxresult.dst")), "OK,  1,  3, 1\r\n");
 }
 
 struct FlagCase {
@@ -197,7 +190,7 @@ TEST_P(ClipboardFlag, TakesThePictureOnlyWhenReady)
     int pictures = 0;
     EXPECT_EQ(exchange.pollClipboardFlag([&] { ++pictures; }), c.taken);
     EXPECT_EQ(pictures, c.taken ? 1 : 0);
-    EXPECT_EQ(contents(file("clipflag.txt")), c.after);
+    EXPECT_EQ(FileBytes(file("clipflag.txt")), c.after);
 
     // The flag is down now (or never was up): the next tick does nothing.
     EXPECT_FALSE(exchange.pollClipboardFlag([&] { ++pictures; }));

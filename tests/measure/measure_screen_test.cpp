@@ -6,6 +6,7 @@
 #include "grid/calibrationstate.h"
 #include "measure/measure.h"
 #include "measure/resultswindow.h"
+#include "support/filebytes.h"
 #include "support/scripteddialogs.h"
 #include "widgets/picturecanvas.h"
 
@@ -80,20 +81,6 @@ QImage testFrame(int width = 640, int height = 480, QColor colour = QColor(20, 6
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(colour);
     return image;
-}
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-QByteArray lines(std::initializer_list<QString> texts)
-{
-    QByteArray bytes;
-    for (const QString& t : texts)
-        bytes += t.toLatin1() + "\r\n";
-    return bytes;
 }
 
 class MeasureScreen : public ::testing::Test {
@@ -174,7 +161,7 @@ protected:
 
     void nameSkier() { screen().setSkierName(QStringLiteral("TestSkier")); }
 
-    QByteArray results() { return bytesOf(resultsPath); }
+    QByteArray results() { return FileBytesOrEmpty(resultsPath); }
     QString exchangeFile(const char* name) { return exchangeDir + QLatin1Char('/') + QLatin1String(name); }
 
     void putCurrentCapture(const QImage& frame)
@@ -425,7 +412,7 @@ TEST_F(MeasureScreen, MeasuredJumpWritesTheExampleResultLine)
     EXPECT_EQ(text("Jump_no"), QStringLiteral("1"));
     clickPicture(examplePixel);
     click("Record");
-    EXPECT_EQ(results(), lines({exampleLine}));
+    EXPECT_EQ(results(), CrLfBytes({exampleLine}));
     EXPECT_EQ(text("distance"), QStringLiteral(" 45.2m"));
     EXPECT_EQ(text("distance_ft"), QStringLiteral(" 148ft"));
     // Live frame: the jump number waits for Clear.
@@ -453,7 +440,7 @@ TEST_F(MeasureScreen, MagnifierDoesNotChangeWhatIsMeasured)
     EXPECT_EQ(text("VerifyDistance"), readout);
     clickPicture(examplePixel);
     click("Record");
-    EXPECT_EQ(results(), lines({exampleLine, exampleLine}));
+    EXPECT_EQ(results(), CrLfBytes({exampleLine, exampleLine}));
 }
 
 TEST_F(MeasureScreen, ScoringLinkHandsEachResultOver)
@@ -463,14 +450,14 @@ TEST_F(MeasureScreen, ScoringLinkHandsEachResultOver)
     nameSkier();
     clickPicture(examplePixel);
     click("Record");
-    EXPECT_EQ(bytesOf(exchangeFile("qxresult.dst")), QByteArray("OK,  45.2,  148, 1\r\n"));
-    EXPECT_EQ(bytesOf(exchangeFile("qxraw.dst")), QByteArray("14:03:11 ,TestSkier,OK,  45.2,  148, 1\r\n"));
+    EXPECT_EQ(FileBytesOrEmpty(exchangeFile("qxresult.dst")), QByteArray("OK,  45.2,  148, 1\r\n"));
+    EXPECT_EQ(FileBytesOrEmpty(exchangeFile("qxraw.dst")), QByteArray("14:03:11 ,TestSkier,OK,  45.2,  148, 1\r\n"));
 
     clock.set(QDateTime(QDate(2026, 12, 7), QTime(14, 5, 0)));
     click("Fall");
     click("Record");
-    EXPECT_EQ(bytesOf(exchangeFile("qxresult.dst")), QByteArray("Fall, 0, 0,1\r\n"));
-    EXPECT_EQ(bytesOf(exchangeFile("qxraw.dst")),
+    EXPECT_EQ(FileBytesOrEmpty(exchangeFile("qxresult.dst")), QByteArray("Fall, 0, 0,1\r\n"));
+    EXPECT_EQ(FileBytesOrEmpty(exchangeFile("qxraw.dst")),
               QByteArray("14:03:11 ,TestSkier,OK,  45.2,  148, 1\r\n14:05:00 ,TestSkier,Fall, 0, 0,1\r\n"));
     EXPECT_TRUE(dialogs.shown().empty());
 }
@@ -489,7 +476,7 @@ TEST_F(MeasureScreen, MissingExchangeDirectoryIsReportedAndTheRecordingStands)
     EXPECT_FALSE(QFile::exists(exchangeFile("qxresult.dst")));
     EXPECT_FALSE(QFile::exists(exchangeFile("qxraw.dst")));
     EXPECT_FALSE(QDir(exchangeDir).exists());
-    EXPECT_EQ(results(), lines({today + QStringLiteral("TestSkier  jump 1 -   (IWSF)  (AWSA)Pass ( 0/ 0) ( 0/ 0) ()")}));
+    EXPECT_EQ(results(), CrLfBytes({today + QStringLiteral("TestSkier  jump 1 -   (IWSF)  (AWSA)Pass ( 0/ 0) ( 0/ 0) ()")}));
     EXPECT_EQ(text("Jump_no"), QStringLiteral(" 2"));
 }
 
@@ -503,7 +490,7 @@ TEST_F(MeasureScreen, PassWithoutAFrozenFrameAdvancesTheJumpAndRepeatsTheLastLan
     EXPECT_EQ(text("Comment"), QStringLiteral("Pass"));
     click("Record");
     EXPECT_EQ(results(),
-              lines({exampleLine, today
+              CrLfBytes({exampleLine, today
                          + QStringLiteral("TestSkier  jump 1 -   (IWSF)  (AWSA)Pass ( 3.125/ 44.87) ( 6120/ 3405) ( 45.2345)")}));
     EXPECT_EQ(text("distance"), QString());
     EXPECT_EQ(text("distance_ft"), QString());
@@ -520,7 +507,7 @@ TEST_F(MeasureScreen, FallOnAFrozenFrameKeepsTheOptionAndTheJumpNumber)
     trigger("mnuPaste");
     click("Fall");
     click("Record");
-    EXPECT_EQ(results(), lines({today + QStringLiteral("TestSkier  jump 1 -   (IWSF)  (AWSA)Fall ( 0/ 0) ( 0/ 0) ()")}));
+    EXPECT_EQ(results(), CrLfBytes({today + QStringLiteral("TestSkier  jump 1 -   (IWSF)  (AWSA)Fall ( 0/ 0) ( 0/ 0) ()")}));
     EXPECT_TRUE(control<QRadioButton>("Fall")->isChecked());
     EXPECT_EQ(text("Jump_no"), QStringLiteral("1"));
     EXPECT_EQ(text("Comment"), QString());
@@ -553,8 +540,8 @@ TEST_F(MeasureScreen, OtherGridAsksUntilMetresAndFeetAgree)
     EXPECT_EQ(dialogs.shown().at(0).title, QStringLiteral("Message"));
     EXPECT_EQ(dialogs.shown().at(1).title, QStringLiteral("Other Grid Measurement"));
     EXPECT_EQ(results(),
-              lines({today + QStringLiteral("TestSkier  jump 1 - 45.2m  (IWSF)148 ft  (AWSA)Distance from other grid")}));
-    EXPECT_EQ(bytesOf(exchangeFile("qxresult.dst")), QByteArray("OK, 45.2, 148 , 1\r\n"));
+              CrLfBytes({today + QStringLiteral("TestSkier  jump 1 - 45.2m  (IWSF)148 ft  (AWSA)Distance from other grid")}));
+    EXPECT_EQ(FileBytesOrEmpty(exchangeFile("qxresult.dst")), QByteArray("OK, 45.2, 148 , 1\r\n"));
     EXPECT_EQ(text("distance"), QStringLiteral("45.2m"));
     EXPECT_EQ(text("distance_ft"), QStringLiteral("148 ft"));
     EXPECT_EQ(text("Jump_no"), QStringLiteral(" 2"));
@@ -572,8 +559,8 @@ TEST_F(MeasureScreen, OtherGridAnsweredNoOnAFrozenFrame)
     dialogs.answer(Answer::No);
     click("Record");
     EXPECT_EQ(results(),
-              lines({today + QStringLiteral("TestSkier  jump 1 -   (IWSF)  (AWSA)Other Grid - no distance recorded")}));
-    EXPECT_EQ(bytesOf(exchangeFile("qxresult.dst")), QByteArray("OK, , , 1\r\n"));
+              CrLfBytes({today + QStringLiteral("TestSkier  jump 1 -   (IWSF)  (AWSA)Other Grid - no distance recorded")}));
+    EXPECT_EQ(FileBytesOrEmpty(exchangeFile("qxresult.dst")), QByteArray("OK, , , 1\r\n"));
     EXPECT_EQ(text("Jump_no"), QStringLiteral("1"));
     EXPECT_FALSE(control<QRadioButton>("Other_Grid")->isChecked());
 }
@@ -590,7 +577,7 @@ TEST_F(MeasureScreen, MeasuredJumpOnAFrozenFrameOffersTheFrozenPicture)
     const QString frozenPath = dir.filePath(QStringLiteral("frozen.bmp"));
     dialogs.type(frozenPath);
     click("Record");
-    EXPECT_EQ(results(), lines({exampleLine}));
+    EXPECT_EQ(results(), CrLfBytes({exampleLine}));
     ASSERT_EQ(dialogs.shown().size(), 1u);
     EXPECT_EQ(dialogs.shown().at(0).kind, ScriptedDialogs::Kind::Input);
     EXPECT_EQ(dialogs.shown().at(0).initial, capturesDir + QStringLiteral("TestSkierjump1.bmp"));
@@ -617,7 +604,7 @@ TEST_F(MeasureScreen, RerideAndCommentNotes)
     EXPECT_EQ(dialogs.shown().at(0).title, QStringLiteral("Input Comment"));
     EXPECT_FALSE(control<QRadioButton>("Make_comment")->isChecked());
     EXPECT_EQ(text("Comment"), QString());
-    EXPECT_EQ(results(), lines({exampleLine, today + QStringLiteral("Optional Reride on previous jump"),
+    EXPECT_EQ(results(), CrLfBytes({exampleLine, today + QStringLiteral("Optional Reride on previous jump"),
                                 today + QStringLiteral("Mandatory Reride - disregard last jump"),
                                 today + QStringLiteral("Judges asked for a re-measure")}));
 }
@@ -629,7 +616,7 @@ TEST_F(MeasureScreen, RerideOnAFrozenFrameStaysSelected)
     trigger("mnuPaste");
     click("M_Reride");
     EXPECT_TRUE(control<QRadioButton>("M_Reride")->isChecked());
-    EXPECT_EQ(results(), lines({today + QStringLiteral("Mandatory Reride - disregard last jump")}));
+    EXPECT_EQ(results(), CrLfBytes({today + QStringLiteral("Mandatory Reride - disregard last jump")}));
 }
 
 TEST_F(MeasureScreen, VerifyModeShowsTheReadoutsAndMarksTheResult)
@@ -642,7 +629,7 @@ TEST_F(MeasureScreen, VerifyModeShowsTheReadoutsAndMarksTheResult)
         EXPECT_FALSE(control<QWidget>(name)->isHidden()) << name;
     clickPicture(examplePixel);
     click("Record");
-    EXPECT_EQ(results(), lines({today
+    EXPECT_EQ(results(), CrLfBytes({today
                                 + QStringLiteral("TestSkier  jump 1 -  45.2m  (IWSF) 148ft  (AWSA) UNOFFICIAL JUMP - "
                                                  "verify mode  ( 3.125/ 44.87) ( 6120/ 3405) ( 45.2345)")}));
     click("verify");
@@ -758,7 +745,7 @@ TEST_F(MeasureScreen, ClipboardFlagLoadsThePictureWithoutFreezing)
     screen().pollClipboardFlag();
     EXPECT_EQ(canvas()->picture().size(), QSize(300, 200));
     EXPECT_FALSE(screen().state().frameFrozen);
-    EXPECT_EQ(bytesOf(exchangeFile("clipflag.txt")), QByteArray("  \r\n"));
+    EXPECT_EQ(FileBytesOrEmpty(exchangeFile("clipflag.txt")), QByteArray("  \r\n"));
 
     autoLoad->setChecked(false);
     EXPECT_FALSE(control<QTimer>("loadTimer")->isActive());
@@ -790,7 +777,7 @@ TEST_F(MeasureScreen, LoadPictureWritesTheLoadedLineAndCancelRepeatsTheName)
 
     trigger("LoadPict");
     EXPECT_EQ(dialogs.shown().size(), 2u); // the dialog only: no message
-    EXPECT_EQ(results(), lines({today + QStringLiteral("Loaded picture: ") + picture,
+    EXPECT_EQ(results(), CrLfBytes({today + QStringLiteral("Loaded picture: ") + picture,
                                 today + QStringLiteral("Loaded picture: ") + picture}));
     EXPECT_EQ(canvas()->picture().size(), QSize(640, 480));
 }
@@ -802,7 +789,7 @@ TEST_F(MeasureScreen, LoadPictureWithoutCapturesDirectory)
     trigger("LoadPict");
     EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("Invalid path, change in configuration screen")});
     EXPECT_EQ(dialogs.shown().at(0).icon, OperatorDialogs::Icon::Warning);
-    EXPECT_EQ(results(), lines({today + QStringLiteral("Loaded picture: ")}));
+    EXPECT_EQ(results(), CrLfBytes({today + QStringLiteral("Loaded picture: ")}));
     EXPECT_EQ(screenMode, QStringLiteral("PictureLoadMenu"));
 }
 
@@ -859,9 +846,9 @@ protected:
         EXPECT_EQ(dialogs.texts(), expected);
         EXPECT_EQ(QFile::exists(picturePath()), GetParam().saved);
         EXPECT_EQ(QFile::exists(picturePath() + QStringLiteral(".info")), GetParam().saved);
-        QByteArray expectedResults = lines({exampleLine});
+        QByteArray expectedResults = CrLfBytes({exampleLine});
         if (GetParam().saved)
-            expectedResults += lines({today + QStringLiteral("Saved picture: ") + picturePath()});
+            expectedResults += CrLfBytes({today + QStringLiteral("Saved picture: ") + picturePath()});
         EXPECT_EQ(results(), expectedResults);
     }
 };
@@ -932,8 +919,8 @@ TEST_F(MeasureScreen, SavePictureWritesPictureCompanionAndLines)
     trigger("SavePict");
     const QString path = capturesDir + QStringLiteral("TestSkierjump1.bmp");
     EXPECT_EQ(dialogs.texts(), QStringList{path});
-    EXPECT_EQ(bytesOf(path + QStringLiteral(".info")), lines({path + QStringLiteral(", TestSkier, 2")}));
-    const QByteArray log = bytesOf(videoDir + QStringLiteral("/JumpMeasurementLog120726.txt"));
+    EXPECT_EQ(FileBytesOrEmpty(path + QStringLiteral(".info")), CrLfBytes({path + QStringLiteral(", TestSkier, 2")}));
+    const QByteArray log = FileBytesOrEmpty(videoDir + QStringLiteral("/JumpMeasurementLog120726.txt"));
     EXPECT_TRUE(log.endsWith(("File: " + path + "\r\n").toLatin1())) << log.constData();
     EXPECT_TRUE(log.contains("Jump:  1")) << log.constData();
     EXPECT_TRUE(log.contains("Distance:  45.2m")) << log.constData();
@@ -1006,7 +993,7 @@ TEST_F(MeasureScreen, BarefootJumpsRecordFeetInTenths)
     clickPicture(examplePixel);
     click("Record");
     // No allowance: 43.1345 m, 141.5 ft.
-    EXPECT_EQ(results(), lines({today
+    EXPECT_EQ(results(), CrLfBytes({today
                                 + QStringLiteral("TestSkier  jump 1 -  43.1m  (IWSF) 141.5ft  (AWSA) BAREFOOT  ( "
                                                  "3.125/ 44.87) ( 6120/ 3405) ( 43.1345)")}));
 }

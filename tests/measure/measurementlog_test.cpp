@@ -2,6 +2,7 @@
 
 #include "app/configstate.h"
 #include "common/clock.h"
+#include "support/filebytes.h"
 #include "support/scripteddialogs.h"
 
 #include <QFile>
@@ -10,14 +11,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QByteArray contents(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return "<missing>";
-    return f.readAll();
-}
 
 QString blanks(int n)
 {
@@ -76,7 +69,7 @@ protected:
         config.logFileName = QStringLiteral("JumpMeasurementLog070326.txt");
         config.resultsFilePath = dir.filePath(QStringLiteral("JumpMeasurementResults070326.txt"));
     }
-    QByteArray log() const { return contents(dir.filePath(config.logFileName)); }
+    QByteArray log() const { return FileBytes(dir.filePath(config.logFileName)); }
 };
 
 TEST_F(MeasurementLog, ContactFrameLineInPrintZones)
@@ -136,7 +129,7 @@ TEST_F(MeasurementLog, LoadedPictureLineIsAppended)
 {
     ASSERT_TRUE(AppendLoadedPictureLine(config, "/pics/a.jpg", clock).has_value());
     ASSERT_TRUE(AppendLoadedPictureLine(config, "", clock).has_value());
-    EXPECT_EQ(contents(config.resultsFilePath),
+    EXPECT_EQ(FileBytes(config.resultsFilePath),
               "07-03-2026 09:05:07 Loaded picture: /pics/a.jpg\r\n07-03-2026 09:05:07 Loaded picture: \r\n");
 
     config.resultsFilePath = dir.filePath(QStringLiteral("gone/results.txt"));

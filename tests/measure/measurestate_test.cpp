@@ -4,6 +4,7 @@
 #include "common/clock.h"
 #include "measure/exchangedirectory.h"
 #include "measure/jumpnotes.h"
+#include "support/filebytes.h"
 #include "support/scripteddialogs.h"
 
 #include <QDir>
@@ -13,14 +14,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QByteArray contents(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return "<missing>";
-    return f.readAll();
-}
 
 TEST(StatusOptions, ClicksSetTheComment)
 {
@@ -121,7 +114,7 @@ protected:
     }
 
     bool click(StatusOption option) { return WriteNoteLine(state, option, config, dialogs, clock); }
-    QByteArray results() const { return contents(config.resultsFilePath); }
+    QByteArray results() const { return FileBytes(config.resultsFilePath); }
 };
 
 struct NoteCase {

@@ -2,6 +2,7 @@
 
 #include "app/configstate.h"
 #include "common/clock.h"
+#include "support/filebytes.h"
 #include "support/scripteddialogs.h"
 
 #include <QDir>
@@ -12,14 +13,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QByteArray contents(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return "<missing>";
-    return f.readAll();
-}
 
 QString blanks(int n)
 {
@@ -76,8 +69,8 @@ protected:
 
     PictureSaveOutcome save() { return SavePicture(image, request, config, dialogs, clock); }
     QString picture() const { return dir.filePath(QStringLiteral("captures/TestSkierjump3.jpg")); }
-    QByteArray results() const { return contents(config.resultsFilePath); }
-    QByteArray log() const { return contents(dir.filePath(config.logFileName)); }
+    QByteArray results() const { return FileBytes(config.resultsFilePath); }
+    QByteArray log() const { return FileBytes(dir.filePath(config.logFileName)); }
 };
 
 TEST_F(PictureSave, WritesBitmapLinesAndCompanion)
@@ -92,7 +85,7 @@ TEST_F(PictureSave, WritesBitmapLinesAndCompanion)
     EXPECT_EQ(dialogs.shown()[0].title, OperatorDialogs::applicationTitle());
 
     // A bitmap whatever the extension says, with the screen's pixels.
-    const QByteArray bytes = contents(picture());
+    const QByteArray bytes = FileBytes(picture());
     ASSERT_TRUE(bytes.startsWith("BM"));
     const QImage back = QImage::fromData(bytes, "BMP");
     ASSERT_EQ(back.size(), image.size());
@@ -100,7 +93,7 @@ TEST_F(PictureSave, WritesBitmapLinesAndCompanion)
     EXPECT_EQ(back.pixelColor(0, 0), QColor(10, 200, 30));
 
     EXPECT_EQ(results(), ("12-07-2026 14:03:11 Saved picture: " + picture()).toLatin1() + "\r\n");
-    EXPECT_EQ(contents(picture() + ".info"), (picture() + ", TestSkier, 4").toLatin1() + "\r\n");
+    EXPECT_EQ(FileBytes(picture() + ".info"), (picture() + ", TestSkier, 4").toLatin1() + "\r\n");
     const QString logLine = "12-07-2026" + blanks(4) + "14:03:11" + blanks(6) + "Skier: TestSkier" + blanks(12)
         + "Jump:  3" + blanks(6) + "Distance:  45.2m" + blanks(12) + "File: " + picture();
     EXPECT_EQ(log(), logLine.toLatin1() + "\r\n");
@@ -109,7 +102,7 @@ TEST_F(PictureSave, WritesBitmapLinesAndCompanion)
     // Saved again: the companion is replaced, the daily files grow.
     dialogs.clear();
     EXPECT_TRUE(save().complete());
-    EXPECT_EQ(contents(picture() + ".info"), (picture() + ", TestSkier, 4").toLatin1() + "\r\n");
+    EXPECT_EQ(FileBytes(picture() + ".info"), (picture() + ", TestSkier, 4").toLatin1() + "\r\n");
     EXPECT_EQ(results().count('\n'), 2);
     EXPECT_EQ(log().count('\n'), 2);
 }

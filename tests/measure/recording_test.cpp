@@ -5,6 +5,7 @@
 #include "grid/calibrationstate.h"
 #include "measure/exchangedirectory.h"
 #include "measure/measurestate.h"
+#include "support/filebytes.h"
 #include "support/scripteddialogs.h"
 
 #include <QDir>
@@ -18,14 +19,6 @@
 namespace {
 
 using Answer = OperatorDialogs::Answer;
-
-QByteArray contents(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return "<missing>";
-    return f.readAll();
-}
 
 QByteArray crlf(const QString& line)
 {
@@ -66,7 +59,7 @@ protected:
         return RecordJump(state, RecordingContext{calibration, config, link, exchange, dialogs, clock});
     }
 
-    QByteArray results() const { return contents(config.resultsFilePath); }
+    QByteArray results() const { return FileBytes(config.resultsFilePath); }
     QString qx(const char* name) const { return exchange.filePath(QString::fromLatin1(name)); }
 
     // A measured jump recorded first, so that later lines have a landing
@@ -257,7 +250,7 @@ TEST_F(Recording, OtherGridEntriesThatAgreeAreRecordedAsTyped)
     // No landing point pieces for a distance from the other grid.
     EXPECT_EQ(results(), crlf("12-07-2026 14:03:11 TestSkier  jump 1 - 45.2m  (IWSF)148 ft  (AWSA)"
                               "Distance from other grid"));
-    EXPECT_EQ(contents(qx("qxresult.dst")), "OK, 45.2, 148 , 1\r\n");
+    EXPECT_EQ(FileBytes(qx("qxresult.dst")), "OK, 45.2, 148 , 1\r\n");
     EXPECT_EQ(state.distance, "45.2m");
     EXPECT_EQ(state.distance_ft, "148 ft");
     EXPECT_EQ(state.selectedOption, StatusOption::None);
@@ -327,7 +320,7 @@ TEST_F(Recording, OtherGridAnsweredNo)
     ASSERT_TRUE(record().recorded);
     EXPECT_EQ(results(), crlf("12-07-2026 14:03:11 TestSkier  jump 3 -   (IWSF)  (AWSA)"
                               "Other Grid - no distance recorded"));
-    EXPECT_EQ(contents(qx("qxresult.dst")), "OK, , , 3\r\n");
+    EXPECT_EQ(FileBytes(qx("qxresult.dst")), "OK, , , 3\r\n");
     EXPECT_EQ(state.Jump_no, " 4");
     EXPECT_EQ(state.distance, "");
     EXPECT_EQ(state.distance_ft, "");
@@ -341,7 +334,7 @@ TEST_F(Recording, CancelledOtherGridPromptsCountAsEmptyAnswers)
     dialogs.answer(Answer::Yes).cancelInput().cancelInput();
     ASSERT_TRUE(record().recorded);
     EXPECT_EQ(results(), crlf("12-07-2026 14:03:11 TestSkier  jump 1 - m  (IWSF) ft  (AWSA)Distance from other grid"));
-    EXPECT_EQ(contents(qx("qxresult.dst")), "OK, ,  , 1\r\n");
+    EXPECT_EQ(FileBytes(qx("qxresult.dst")), "OK, ,  , 1\r\n");
     EXPECT_EQ(state.distance, "m");
     EXPECT_EQ(state.distance_ft, " ft");
 }
@@ -362,8 +355,8 @@ TEST_F(Recording, ExchangeFilesWithTheLinkOn)
 {
     link = true;
     ASSERT_TRUE(record().recorded);
-    EXPECT_EQ(contents(qx("qxresult.dst")), "OK,  45.2,  148, 1\r\n");
-    EXPECT_EQ(contents(qx("qxraw.dst")), "14:03:11 ,TestSkier,OK,  45.2,  148, 1\r\n");
+    EXPECT_EQ(FileBytes(qx("qxresult.dst")), "OK,  45.2,  148, 1\r\n");
+    EXPECT_EQ(FileBytes(qx("qxraw.dst")), "14:03:11 ,TestSkier,OK,  45.2,  148, 1\r\n");
 
     // Second recording, a fall on jump " 2": qxresult.dst holds only it.
     state.Jump_no = QStringLiteral(" 2");
@@ -371,8 +364,8 @@ TEST_F(Recording, ExchangeFilesWithTheLinkOn)
     ClickStatusOption(state, StatusOption::Fall);
     clock.set(QDateTime(QDate(2026, 12, 7), QTime(14, 4, 2)));
     ASSERT_TRUE(record().recorded);
-    EXPECT_EQ(contents(qx("qxresult.dst")), "Fall, 0, 0, 2\r\n");
-    EXPECT_EQ(contents(qx("qxraw.dst")),
+    EXPECT_EQ(FileBytes(qx("qxresult.dst")), "Fall, 0, 0, 2\r\n");
+    EXPECT_EQ(FileBytes(qx("qxraw.dst")),
               "14:03:11 ,TestSkier,OK,  45.2,  148, 1\r\n14:04:02 ,TestSkier,Fall, 0, 0, 2\r\n");
     EXPECT_TRUE(dialogs.shown().empty());
 }

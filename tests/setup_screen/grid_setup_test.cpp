@@ -13,6 +13,7 @@
 #include "measure/measure.h"
 #include "setup_screen/calibrate.h"
 #include "setup_screen/grid_setup.h"
+#include "support/filebytes.h"
 #include "support/scripteddialogs.h"
 #include "widgets/magnifier.h"
 #include "widgets/picturecanvas.h"
@@ -106,20 +107,6 @@ QImage testFrame(int width = 640, int height = 480, QColor colour = QColor(20, 6
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(colour);
     return image;
-}
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-QByteArray lines(std::initializer_list<QString> texts)
-{
-    QByteArray bytes;
-    for (const QString& t : texts)
-        bytes += t.toLatin1() + "\r\n";
-    return bytes;
 }
 
 class GridSetupScreen : public ::testing::Test {
@@ -652,8 +639,8 @@ TEST_F(GridSetupScreen, FullSolveFromTypedSurveyToAReadyGrid)
     EXPECT_EQ(record.checkSurveyY, 70);
     EXPECT_EQ(calibration.surveyDirection, 1.0); // survey X grows to the left
 
-    EXPECT_EQ(bytesOf(resultsPath),
-              lines({QStringLiteral("12-07-2026 14:03:11 New Set-up now in place"), QStringLiteral("No File"),
+    EXPECT_EQ(FileBytesOrEmpty(resultsPath),
+              CrLfBytes({QStringLiteral("12-07-2026 14:03:11 New Set-up now in place"), QStringLiteral("No File"),
                      QString(), QStringLiteral("Grid Number:  1 "), QStringLiteral(" "),
                      QStringLiteral("Upper Left X,Y Pixels:  1800   1500"), QStringLiteral("Upper Left X,Y Survey: 10  100"),
                      QStringLiteral(" "), QStringLiteral("Lower Left X,Y Pixels:  300   6000"),
@@ -693,7 +680,7 @@ TEST_P(SolveFailures, AreReportedAndLeaveTheGridNotReady)
     EXPECT_FALSE(calibration.isReady(1));
     EXPECT_FALSE(calibration.allGridsReady);
     EXPECT_NE(mainForm->gridPictureName(1), QStringLiteral("SmallSmiley.jpg"));
-    EXPECT_EQ(bytesOf(resultsPath).contains("New Set-up now in place"), GetParam().reportWritten);
+    EXPECT_EQ(FileBytesOrEmpty(resultsPath).contains("New Set-up now in place"), GetParam().reportWritten);
 }
 
 const QString notAllSet = QStringLiteral("Warning - Not all parameters have been set up on grid");
@@ -824,7 +811,7 @@ TEST_F(GridSetupScreen, SaveThenLoadAGridThroughTheMenus)
     EXPECT_TRUE(shown("btnAccuracyCheck"));
     EXPECT_EQ(settings.ReadSetting(QStringLiteral("grid1File")), path);
     EXPECT_EQ(mainForm->gridPictureName(1), QStringLiteral("SmallSmiley.jpg"));
-    EXPECT_TRUE(bytesOf(resultsPath).contains("Upper Left X,Y Twips: 1800  1500\r\n"));
+    EXPECT_TRUE(FileBytesOrEmpty(resultsPath).contains("Upper Left X,Y Twips: 1800  1500\r\n"));
 }
 
 TEST_F(GridSetupScreen, SavingClearsTheLock)
@@ -1046,7 +1033,7 @@ TEST_F(GridSetupScreen, AccuracyCheckOfAKnownGridWritesTheDaysFile)
     press("btnAccuracyCheck");
     EXPECT_EQ(dialogs.texts(), QStringList{});
 
-    const QList<QByteArray> written = bytesOf(accuracyPath).split('\n');
+    const QList<QByteArray> written = FileBytesOrEmpty(accuracyPath).split('\n');
     ASSERT_EQ(written.size(), 25 + 49 + 2 + 1);
     QStringList header;
     for (int i = 0; i < 25; ++i)
@@ -1134,7 +1121,7 @@ TEST_F(GridSetupScreen, StandardAccuracyShowsTheChosenSkierPathLine)
     // A second check the same day appends a second block.
     dialogs.type(QStringLiteral("1"));
     press("btnAccuracyCheck");
-    EXPECT_EQ(bytesOf(accuracyPath).count("Accuracy Check Complete"), 2);
+    EXPECT_EQ(FileBytesOrEmpty(accuracyPath).count("Accuracy Check Complete"), 2);
 }
 
 // ---------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 #include "numberedvideo.h"
 #include "testvideos.h"
 
+#include "support/filebytes.h"
 #include "support/scripteddialogs.h"
 #include "video/frameextract.h"
 
@@ -15,12 +16,6 @@ namespace {
 
 using TestVideos::Kind;
 
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 class Extraction : public ::testing::Test {
 protected:
     QTemporaryDir applicationDirectory;
@@ -31,7 +26,7 @@ TEST_F(Extraction, WritesTheFrameAsCurrentCaptureInTheApplicationDirectory)
 {
     const QString video = TestVideos::Path(Kind::Mjpeg);
     ASSERT_TRUE(ExtractFrameToBitmap(video, 37, applicationDirectory.path()).has_value());
-    const QByteArray bytes = readAll(bitmap());
+    const QByteArray bytes = FileBytesOrEmpty(bitmap());
     ASSERT_EQ(bytes.size(), 54 + 160 * 3 * 120);
     EXPECT_EQ(bytes.left(2), "BM");
     EXPECT_EQ(qFromLittleEndian<quint32>(bytes.constData() + 2), 54u + 57600);
@@ -59,7 +54,7 @@ TEST_F(Extraction, TheBitmapHoldsThePictureBottomUpWithPaddedRows)
     ASSERT_EQ(NumberedVideo::Make(recipe, video), std::nullopt);
     // Frame 1: only bit 0, the top left cell (64 x 8 pixels), is white.
     ASSERT_TRUE(ExtractFrameToFile(video, 1, bitmap()).has_value());
-    const QByteArray bytes = readAll(bitmap());
+    const QByteArray bytes = FileBytesOrEmpty(bitmap());
     ASSERT_EQ(bytes.size(), 54 + 964 * 16);
     EXPECT_EQ(qFromLittleEndian<quint32>(bytes.constData() + 4 + 14), 321u);
     EXPECT_EQ(qFromLittleEndian<quint32>(bytes.constData() + 20 + 14), 964u * 16);
@@ -82,7 +77,7 @@ TEST_F(Extraction, AFrameBeyondTheStreamIsRefusedAndNothingIsWritten)
     const auto result = ExtractFrameToBitmap(video, 60, applicationDirectory.path());
     ASSERT_FALSE(result.has_value());
     EXPECT_EQ(result.error().text, "Frame 60 is outside the video stream (frames 0 to 59):\r\n" + video);
-    EXPECT_EQ(readAll(bitmap()), "previous picture");
+    EXPECT_EQ(FileBytesOrEmpty(bitmap()), "previous picture");
 
     // What the operator sees.
     ScriptedDialogs dialogs;
@@ -124,7 +119,7 @@ TEST_F(Extraction, WriteFrameBitmapWritesAPictureOnScreenTheSameWay)
     ASSERT_TRUE(ExtractFrameToFile(video, 12, bitmap()).has_value());
     const QString again = applicationDirectory.filePath("again.bmp");
     ASSERT_TRUE(WriteFrameBitmap(QImage(bitmap()), again).has_value());
-    EXPECT_EQ(readAll(again), readAll(bitmap()));
+    EXPECT_EQ(FileBytesOrEmpty(again), FileBytesOrEmpty(bitmap()));
     EXPECT_FALSE(WriteFrameBitmap(QImage(), again).has_value());
 }
 

@@ -2,6 +2,7 @@
 #include "video/replayloop.h"
 #include "video/skiernamefix.h"
 
+#include "support/filebytes.h"
 #include "support/scripteddialogs.h"
 
 #include <QFile>
@@ -156,25 +157,17 @@ TEST(DiskSpace, WholeMegabytesAndTheLowWarningBelow200)
     EXPECT_EQ(DiskSpaceDisplayFor(QStringLiteral("C:"), 8'000'000'000'000u).freeText, QStringLiteral("8000000 MB"));
 }
 
-QByteArray contents(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return "<missing>";
-    return f.readAll();
-}
-
 TEST(InfoCompanion, OneLineWithThePathAndTheContactFrame)
 {
     QTemporaryDir dir;
     const QString video = dir.filePath(QStringLiteral("Skier1jump2.avi"));
     ASSERT_TRUE(WriteInfoCompanion(video, 137));
     EXPECT_EQ(InfoCompanionPath(video), video + QStringLiteral(".info"));
-    EXPECT_EQ(contents(video + QStringLiteral(".info")), (video + QStringLiteral(", 137\r\n")).toLatin1());
+    EXPECT_EQ(FileBytes(video + QStringLiteral(".info")), (video + QStringLiteral(", 137\r\n")).toLatin1());
     EXPECT_EQ(ReadInfoCompanionFrame(video).value_or(QStringLiteral("<none>")), QStringLiteral("137"));
     // A second acceptance replaces the line.
     ASSERT_TRUE(WriteInfoCompanion(video, 0));
-    EXPECT_EQ(contents(video + QStringLiteral(".info")), (video + QStringLiteral(", 0\r\n")).toLatin1());
+    EXPECT_EQ(FileBytes(video + QStringLiteral(".info")), (video + QStringLiteral(", 0\r\n")).toLatin1());
     EXPECT_EQ(InfoCompanionLine(QStringLiteral("D:\\videos\\Skier1jump2.avi"), 137),
               QStringLiteral("D:\\videos\\Skier1jump2.avi, 137"));
 }
@@ -357,7 +350,7 @@ TEST(SkierNameFix, RenameMovesTheRecordingOrSaysWhy)
     const QString renamed = dir.filePath(QStringLiteral("Annjump1.avi"));
     ASSERT_TRUE(RenameRecording(recorded, renamed));
     EXPECT_FALSE(QFile::exists(recorded));
-    EXPECT_EQ(contents(renamed), QByteArray("RIFF"));
+    EXPECT_EQ(FileBytes(renamed), QByteArray("RIFF"));
     EXPECT_TRUE(RenameRecording(renamed, renamed));
     const auto failed = RenameRecording(recorded, dir.filePath(QStringLiteral("other.avi")));
     ASSERT_FALSE(failed);

@@ -6,6 +6,7 @@
 #include "common/clock.h"
 #include "grid/calibrationstate.h"
 #include "measure/measurementlog.h"
+#include "support/filebytes.h"
 #include "support/scripteddialogs.h"
 #include "testvideos.h"
 #include "video/avifile.h"
@@ -37,14 +38,6 @@ using Answer = OperatorDialogs::Answer;
 using Icon = OperatorDialogs::Icon;
 
 const QDateTime moment(QDate(2026, 12, 7), QTime(14, 3, 11));
-
-QByteArray contents(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return "<missing>";
-    return f.readAll();
-}
 
 class FrameSelectionScreen : public ::testing::Test {
 protected:
@@ -248,8 +241,8 @@ TEST_F(FrameSelectionScreen, AcceptingRecordsTheCaptureAndHandsTheFrameToMeasuri
     EXPECT_FALSE(screen->holdsFreshCapture());
     EXPECT_TRUE(dialogs.shown().empty());
     const QString line = ContactFrameLine(moment, {QStringLiteral("Ann"), QStringLiteral("2")}, 22, video);
-    EXPECT_EQ(contents(logPath()), (line + QStringLiteral("\r\n")).toLatin1());
-    EXPECT_EQ(contents(video + QStringLiteral(".info")), (video + QStringLiteral(", 22\r\n")).toLatin1());
+    EXPECT_EQ(FileBytes(logPath()), (line + QStringLiteral("\r\n")).toLatin1());
+    EXPECT_EQ(FileBytes(video + QStringLiteral(".info")), (video + QStringLiteral(", 22\r\n")).toLatin1());
     EXPECT_TRUE(QFile::exists(video));
 }
 
@@ -379,7 +372,7 @@ TEST_F(FrameSelectionScreen, OpeningAFileListsItsInformationAndWarnsWhenMeasured
     // Accepting a frame of an opened file records nothing.
     click("cmdMarkStart");
     EXPECT_FALSE(QFile::exists(logPath()));
-    EXPECT_EQ(contents(video + QStringLiteral(".info")), (video + QStringLiteral(", 137\r\n")).toLatin1());
+    EXPECT_EQ(FileBytes(video + QStringLiteral(".info")), (video + QStringLiteral(", 137\r\n")).toLatin1());
 }
 
 TEST_F(FrameSelectionScreen, AFileOpenedAfterAFreshCaptureIsNeverDeleted)

@@ -1,6 +1,7 @@
 #include "testvideos.h"
 
 #include "cli/clicommands.h"
+#include "support/filebytes.h"
 #include "video/frameextract.h"
 
 #include <QFile>
@@ -28,12 +29,6 @@ CliRun run(const QStringList& args)
     o.flush();
     e.flush();
     return {status, out, err};
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 TEST(CliInfo, PrintsTheInformationLines)
@@ -78,9 +73,9 @@ TEST(CliExtract, WritesTheSameBytesAsFrameExtraction)
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, "");
     ASSERT_TRUE(ExtractFrameToBitmap(video, 41, dir.path()).has_value());
-    const QByteArray expected = readAll(dir.filePath("currentcapture.bmp"));
+    const QByteArray expected = FileBytesOrEmpty(dir.filePath("currentcapture.bmp"));
     EXPECT_EQ(expected.size(), 54 + 57600);
-    EXPECT_EQ(readAll(dir.filePath("out.bmp")), expected);
+    EXPECT_EQ(FileBytesOrEmpty(dir.filePath("out.bmp")), expected);
 }
 
 struct BadExtract {

@@ -230,13 +230,9 @@ std::array<QWidget*, 5> MeasureUi::fineAdjustment() const
 
 void MeasureUi::fitPictureArea(QSize frameSize)
 {
-    const QSize frame = frameSize.expandedTo(QSize(640, 480));
     const int margin = 8;
-    const int band = AdjustmentLabel->height() + 3 * AdjustUp->height() + 2 * margin;
-    canvas->resize(frame);
-    pictureArea->setFixedSize(frame.width(), frame.height() + band);
-    const int w = pictureArea->width();
-    const int h = pictureArea->height();
+    const QSize area = FitPictureArea(pictureArea, canvas, frameSize, AdjustmentLabel, AdjustUp, margin);
+    const int w = area.width();
 
     gridlabel->move(margin, margin);
     grid_description->move(margin, gridlabel->y() + gridlabel->height());
@@ -244,16 +240,6 @@ void MeasureUi::fitPictureArea(QSize frameSize)
 
     FrozenSign->move(w - FrozenSign->width() - margin, margin);
 
-    const int step = AdjustUp->width();
-    const int adjustTop = h - margin - 3 * step - AdjustmentLabel->height();
-    AdjustmentLabel->move(margin, adjustTop);
-    const int crossLeft = margin + (AdjustmentLabel->width() - 3 * step) / 2;
-    const int crossTop = adjustTop + AdjustmentLabel->height();
-    AdjustUp->move(crossLeft + step, crossTop);
-    AdjustLeft->move(crossLeft, crossTop + step);
-    AdjustRight->move(crossLeft + 2 * step, crossTop + step);
-    AdjustDown->move(crossLeft + step, crossTop + 2 * step);
-
-    CrossLabel->move(w - CrossLabel->width() - margin, h - margin - CrossSize->height() - CrossLabel->height());
-    CrossSize->move(CrossLabel->x(), CrossLabel->y() + CrossLabel->height());
+    PlaceMicroAdjust(AdjustmentLabel, AdjustUp, AdjustDown, AdjustLeft, AdjustRight, area, margin);
+    PlaceMarkerSizeBar(CrossLabel, CrossSize, area, margin);
 }

@@ -284,32 +284,17 @@ void GridSetupUi::setupUi(QMainWindow* form)
 
 void GridSetupUi::fitPictureArea(QSize frameSize)
 {
-    const QSize frame = frameSize.expandedTo(QSize(640, 480));
     const int margin = 8;
-    const int band = AdjustmentLabel->height() + 3 * AdjustUp->height() + 2 * margin;
-    canvas->resize(frame);
-    pictureArea->setFixedSize(frame.width(), frame.height() + band);
-    const int w = pictureArea->width();
-    const int h = pictureArea->height();
+    const QSize area = FitPictureArea(pictureArea, canvas, frameSize, AdjustmentLabel, AdjustUp, margin);
+    const int w = area.width();
 
-    const int step = AdjustUp->width();
-    const int adjustTop = h - margin - 3 * step - AdjustmentLabel->height();
-    AdjustmentLabel->move(margin, adjustTop);
-    const int crossLeft = margin + (AdjustmentLabel->width() - 3 * step) / 2;
-    const int crossTop = adjustTop + AdjustmentLabel->height();
-    AdjustUp->move(crossLeft + step, crossTop);
-    AdjustLeft->move(crossLeft, crossTop + step);
-    AdjustRight->move(crossLeft + 2 * step, crossTop + step);
-    AdjustDown->move(crossLeft + step, crossTop + 2 * step);
-
-    CrossSizeLabel->move(w - CrossSizeLabel->width() - margin,
-                         h - margin - Setup_Cross_size->height() - CrossSizeLabel->height());
-    Setup_Cross_size->move(CrossSizeLabel->x(), CrossSizeLabel->y() + CrossSizeLabel->height());
+    PlaceMicroAdjust(AdjustmentLabel, AdjustUp, AdjustDown, AdjustLeft, AdjustRight, area, margin);
+    PlaceMarkerSizeBar(CrossSizeLabel, Setup_Cross_size, area, margin);
 
     // The lock sign in the band's middle, where the operator looks while
     // the pattern moves.
     const int lockWidth = gridLockedLabel->width() + lblGridDragIt->width();
-    gridLockedLabel->move((w - lockWidth) / 2, frame.height() + margin);
+    gridLockedLabel->move((w - lockWidth) / 2, canvas->height() + margin);
     lblGridDragIt->move(gridLockedLabel->x() + gridLockedLabel->width(),
                         gridLockedLabel->y() + (gridLockedLabel->height() - lblGridDragIt->height()) / 2);
     for (QWidget* floating : {static_cast<QWidget*>(AdjustmentLabel), static_cast<QWidget*>(AdjustUp),

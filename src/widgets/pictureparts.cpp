@@ -65,3 +65,33 @@ QScrollBar* MarkerSizeBar(QWidget* parent, const char* name, int width)
     bar->setFocusPolicy(Qt::NoFocus);
     return bar;
 }
+
+QSize FitPictureArea(QWidget* area, PictureCanvas* canvas, QSize frameSize, const QLabel* adjustLabel,
+                     const QToolButton* adjustArrow, int margin)
+{
+    const QSize frame = frameSize.expandedTo(QSize(640, 480));
+    const int band = adjustLabel->height() + 3 * adjustArrow->height() + 2 * margin;
+    canvas->resize(frame);
+    area->setFixedSize(frame.width(), frame.height() + band);
+    return area->size();
+}
+
+void PlaceMicroAdjust(QLabel* label, QToolButton* up, QToolButton* down, QToolButton* left, QToolButton* right,
+                      QSize area, int margin)
+{
+    const int step = up->width();
+    const int top = area.height() - margin - 3 * step - label->height();
+    label->move(margin, top);
+    const int crossLeft = margin + (label->width() - 3 * step) / 2;
+    const int crossTop = top + label->height();
+    up->move(crossLeft + step, crossTop);
+    left->move(crossLeft, crossTop + step);
+    right->move(crossLeft + 2 * step, crossTop + step);
+    down->move(crossLeft + step, crossTop + 2 * step);
+}
+
+void PlaceMarkerSizeBar(QLabel* label, QScrollBar* bar, QSize area, int margin)
+{
+    label->move(area.width() - label->width() - margin, area.height() - margin - bar->height() - label->height());
+    bar->move(label->x(), label->y() + label->height());
+}

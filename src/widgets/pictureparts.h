@@ -8,6 +8,7 @@
 class Magnifier;
 class PictureCanvas;
 class QLabel;
+class QSize;
 class QScrollBar;
 class QToolButton;
 class QWidget;
@@ -38,3 +39,18 @@ QToolButton* MicroAdjustButton(QWidget* parent, const char* name, Qt::ArrowType 
 // The marker-size bar: whole pixels only, 15 twips a step from 15 to 105,
 // starting at 90.
 QScrollBar* MarkerSizeBar(QWidget* parent, const char* name, int width);
+
+// Gives the picture area room for the frame (at least 640 x 480, shown 1:1)
+// and, below it, a band tall enough for the micro-adjust arrows; returns the
+// area's size.
+QSize FitPictureArea(QWidget* area, PictureCanvas* canvas, QSize frameSize, const QLabel* adjustLabel,
+                     const QToolButton* adjustArrow, int margin);
+
+// The micro-adjust group in the band's bottom-left corner: its handle, and
+// the four arrows as a cross under it.
+void PlaceMicroAdjust(QLabel* label, QToolButton* up, QToolButton* down, QToolButton* left, QToolButton* right,
+                      QSize area, int margin);
+
+// The marker-size group in the band's bottom-right corner: its handle above
+// the bar.
+void PlaceMarkerSizeBar(QLabel* label, QScrollBar* bar, QSize area, int margin);

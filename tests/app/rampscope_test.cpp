@@ -8,6 +8,7 @@
 #include "setup_screen/grid_setup.h"
 #include "support/filebytes.h"
 #include "support/scripteddialogs.h"
+#include "support/towergridfiles.h"
 #include "testvideos.h"
 #include "video/frameplayer.h"
 #include "video/frmsetstart.h"
@@ -97,21 +98,7 @@ TEST_F(StartUp, FirstRunAsksForTheVideoDirectoryUntilItExists)
 TEST_F(StartUp, ConfiguredGridIsReloadedAndShownReady)
 {
     const QString ipt = dir.filePath(QStringLiteral("tower.ipt"));
-    QFile file(ipt);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("Initialization Points for file: " + ipt.toLatin1() + "\r\n"
-               "Tower camera\r\n"
-               " 7500 , 2400 , 25 , 90 \r\n"
-               " 9000 , 6600 , 25 , 30 \r\n"
-               " 2000 , 2500 ,-25 , 90 \r\n"
-               " 500 , 6500 ,-25 , 30 \r\n"
-               "-12.5 \r\n .0021 \r\n .0003 \r\n 1.2E-06 \r\n 3.4E-05 \r\n 80 \r\n .0002 \r\n-.0095 \r\n"
-               " 0 \r\n-2.5 \r\n 10 \r\n 2 \r\n 1 \r\n");
-    file.close();
-    QFile cb(ipt + QStringLiteral(".cb"));
-    ASSERT_TRUE(cb.open(QIODevice::WriteOnly));
-    cb.write(" 4800 \r\n 4100 \r\n3.5\r\n60.25\r\n");
-    cb.close();
+    ASSERT_TRUE(WriteTowerGridFiles(ipt));
 
     settings.WriteSetting(QStringLiteral("logpath"), videoDir);
     settings.WriteSetting(QStringLiteral("grids"), QStringLiteral("2"));

@@ -12,6 +12,7 @@
 #include "common/clock.h"
 #include "grid/calibrationstate.h"
 #include "support/printingdialogs.h"
+#include "support/waterscene.h"
 #include "grid/solvegrid.h"
 #include "measure/measure.h"
 
@@ -44,26 +45,8 @@ const QPoint landingPixel(380, 250);
 
 QImage waterFrame()
 {
-    QImage frame(720, 480, QImage::Format_RGB32);
+    QImage frame = WaterScene(QSize(720, 480), 110);
     QPainter p(&frame);
-    QLinearGradient sky(0, 0, 0, 110);
-    sky.setColorAt(0, QColor(150, 185, 215));
-    sky.setColorAt(1, QColor(205, 220, 230));
-    p.fillRect(0, 0, 720, 110, sky);
-    p.fillRect(0, 100, 720, 12, QColor(70, 95, 60)); // far shore
-    QLinearGradient water(0, 110, 0, 480);
-    water.setColorAt(0, QColor(60, 100, 120));
-    water.setColorAt(1, QColor(25, 60, 85));
-    p.fillRect(0, 112, 720, 368, water);
-    // Ripples, tighter towards the horizon.
-    p.setPen(QPen(QColor(90, 130, 150), 1));
-    for (int i = 0; i < 40; ++i) {
-        const int y = 115 + i * i / 4;
-        if (y > 480)
-            break;
-        for (int x = (i * 37) % 60; x < 720; x += 70 + i)
-            p.drawLine(x, y, x + 12 + i / 2, y);
-    }
     // The buoys.
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(250, 120, 20));

@@ -19,6 +19,7 @@
 #include "grid/gridscreeneffects.h"
 #include "grid/gridsetupfields.h"
 #include "setup_screen/grid_setup.h"
+#include "support/waterscene.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -80,25 +81,8 @@ const Buoy buoys[] = {
 
 QImage waterFrame()
 {
-    QImage frame(640, 480, QImage::Format_RGB32);
+    QImage frame = WaterScene(QSize(640, 480), 54);
     QPainter p(&frame);
-    QLinearGradient sky(0, 0, 0, 50);
-    sky.setColorAt(0, QColor(150, 185, 215));
-    sky.setColorAt(1, QColor(205, 220, 230));
-    p.fillRect(0, 0, 640, 50, sky);
-    p.fillRect(0, 44, 640, 12, QColor(70, 95, 60)); // far shore
-    QLinearGradient water(0, 56, 0, 480);
-    water.setColorAt(0, QColor(60, 100, 120));
-    water.setColorAt(1, QColor(25, 60, 85));
-    p.fillRect(0, 56, 640, 424, water);
-    p.setPen(QPen(QColor(90, 130, 150), 1));
-    for (int i = 0; i < 40; ++i) {
-        const int y = 60 + i * i / 4;
-        if (y > 480)
-            break;
-        for (int x = (i * 37) % 60; x < 640; x += 70 + i)
-            p.drawLine(x, y, x + 12 + i / 2, y);
-    }
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(250, 120, 20));
     for (const Buoy& b : buoys)

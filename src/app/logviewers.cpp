@@ -46,10 +46,10 @@ LogViewerBase::LogViewerBase(const Controls& controls, const ConfigState& config
             view();
     });
 
+    // Today's log is shown only when it is there to be listed.
     const QString todaysLog = JoinPath(m_config.videoDirectory, m_config.logFileName);
-    if (FileIsPresent(todaysLog))
+    if (fill(todaysLog))
         m_logBox->setText(todaysLog);
-    fill(todaysLog);
     resize(720, 420);
 }
 
@@ -63,13 +63,15 @@ QString LogViewerBase::fileToView() const
     return m_fileBox->text();
 }
 
-void LogViewerBase::fill(const QString& logPath)
+bool LogViewerBase::fill(const QString& logPath)
 {
     m_list->clear();
-    if (const auto lines = ListedLogLines(logPath, m_ending))
+    const auto lines = ListedLogLines(logPath, m_ending);
+    if (lines)
         m_list->addItems(*lines);
     // Long lines scroll sideways: the list widget sizes its scroll range to
     // the longest entry itself.
+    return lines.has_value();
 }
 
 void LogViewerBase::selectLogFile()

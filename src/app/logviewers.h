@@ -51,7 +51,8 @@ protected:
     QLineEdit* m_fileBox = nullptr;
 
 private:
-    void fill(const QString& logPath);
+    // Lists the log; false when it is not present.
+    bool fill(const QString& logPath);
     void selectLogFile();
     void selectLine(const QListWidgetItem* item);
     void view();

@@ -204,8 +204,7 @@ void Rampscope::viewLoggedPicture(const QString& path)
 {
     Measure& screen = measure();
     if (!path.isEmpty() && !screen.viewLoggedPicture(path))
-        m_dialogs.message(QStringLiteral("The file %1 is not a picture that can be shown.").arg(path), {},
-                          OperatorDialogs::Icon::Warning);
+        m_dialogs.message(Measure::notAPictureMessage(path), {}, OperatorDialogs::Icon::Warning);
     screen.show();
 }
 

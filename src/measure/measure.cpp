@@ -473,7 +473,7 @@ void Measure::loadPictureFile()
             const QImage picture(path);
             if (picture.isNull()) {
                 // The old picture stays; the line below names it, not this file.
-                m_env.dialogs.message(QStringLiteral("The file %1 is not a picture that can be shown.").arg(path),
+                m_env.dialogs.message(notAPictureMessage(path),
                                       {}, OperatorDialogs::Icon::Warning);
             } else {
                 setPicture(picture);
@@ -487,6 +487,11 @@ void Measure::loadPictureFile()
     if (auto appended = AppendLoadedPictureLine(config, m_loadedPictureName, m_env.clock); !appended)
         m_env.dialogs.message(PictureLineFailureMessage(appended.error()), {}, OperatorDialogs::Icon::Warning);
     m_env.screenMode = QStringLiteral("PictureLoadMenu");
+}
+
+QString Measure::notAPictureMessage(const QString& path)
+{
+    return QStringLiteral("The file %1 is not a picture that can be shown.").arg(path);
 }
 
 bool Measure::viewLoggedPicture(const QString& path)

@@ -86,6 +86,8 @@ public:
     // its size, the overlay and its path under the grid description.
     // Returns false, changing nothing, when the file is not a picture.
     bool viewLoggedPicture(const QString& path);
+    // What the operator reads when a chosen file is not a picture.
+    static QString notAPictureMessage(const QString& path);
 
     // Label colours and the barefoot / sit-ski indicator from the
     // configuration, as the configuration screen sets them.

@@ -256,8 +256,11 @@ void frmSetStart::takeOverViewedFile()
     if (const auto frame = ReadInfoCompanionFrame(path))
         m_env.dialogs.message(QStringLiteral("File already measured - contact frame is ") + *frame,
                               alreadyMeasuredTitle);
-    m_frameRate = AviInfoFrameRate(path);
-    m_lengthFrames = AviInfoLength(path);
+    // One reading of the file's information gives both (no message: the
+    // player has told the operator already when the file does not open).
+    const auto info = ReadAviFileInfo(path);
+    m_frameRate = info ? AviInfoFrameRate(*info) : 0;
+    m_lengthFrames = info ? AviInfoLength(*info) : 0;
     m_ui->Command5->setEnabled(true);
     m_ui->Command7->setEnabled(false);
     m_ui->cmdMarkStart->setEnabled(true);

@@ -1,13 +1,17 @@
 #include "app/mainform.h"
 
+#include "app/skierlist.h"
 #include "common/operatordialogs.h"
 #include "common/paths.h"
+#include "widgets/named.h"
 
 #include <QCheckBox>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QListWidget>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
@@ -50,17 +54,22 @@ QPixmap statusPixmap(bool ready)
 
 } // namespace
 
-MainForm::MainForm(OperatorDialogs& dialogs, QWidget* parent)
+MainForm::MainForm(OperatorDialogs& dialogs, QString& screenMode, StationFolders folders, QWidget* parent)
     : QMainWindow(parent)
     , m_dialogs(dialogs)
+    , m_screenMode(screenMode)
+    , m_folders(std::move(folders))
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Rampscope 2005"));
 
     auto* central = new QWidget(this);
-    auto* outer = new QVBoxLayout(central);
+    auto* halves = new QHBoxLayout(central);
+    auto* outer = new QVBoxLayout;
+    halves->addLayout(outer);
     auto* frame = new QGroupBox(QStringLiteral("Rampscope Controls and Configuration"), central);
     frame->setObjectName(QStringLiteral("Frame1"));
+    m_frame1 = frame;
     outer->addWidget(frame);
     auto* layout = new QGridLayout(frame);
 
@@ -70,9 +79,25 @@ MainForm::MainForm(OperatorDialogs& dialogs, QWidget* parent)
     measure->setObjectName(QStringLiteral("ccmdGoToMeasure"));
     auto* frames = new QPushButton(QStringLiteral("View Already Recorded Jump Videos"), frame);
     frames->setObjectName(QStringLiteral("cmdGoTimer"));
-    layout->addWidget(setup, 0, 0, 1, 3);
-    layout->addWidget(frames, 1, 0, 1, 3);
-    layout->addWidget(measure, 2, 0, 1, 3);
+    // The capture screen is not part of this station yet: its button stays
+    // hidden so the operator is never sent to a screen that does not exist.
+    auto* capture = Named(new QPushButton(QStringLiteral("Proceed to Capture Video"), frame), "cmdGoCapture");
+    capture->hide();
+    auto* configure = Named(new QPushButton(QStringLiteral("Configure System"), frame), "cmdConfigure");
+    m_cmdShowConfig = Named(new QPushButton(QStringLiteral("Show Video Configuration"), frame), "cmdShowConfig");
+    auto* import = Named(new QPushButton(QStringLiteral("Import Skier Names File"), frame), "cmdImport");
+    int row = 0;
+    for (QWidget* button : {static_cast<QWidget*>(setup), static_cast<QWidget*>(capture),
+                            static_cast<QWidget*>(frames), static_cast<QWidget*>(measure),
+                            static_cast<QWidget*>(configure), static_cast<QWidget*>(m_cmdShowConfig),
+                            static_cast<QWidget*>(import)})
+        layout->addWidget(button, row++, 0, 1, 3);
+    connect(configure, &QPushButton::clicked, this, [this] {
+        hide();
+        Q_EMIT configureRequested();
+    });
+    connect(m_cmdShowConfig, &QPushButton::clicked, this, &MainForm::toggleCapturePanel);
+    connect(import, &QPushButton::clicked, this, &MainForm::importSkierNames);
     connect(setup, &QPushButton::clicked, this, [this] {
         hide();
         Q_EMIT setupRequested();
@@ -90,19 +115,21 @@ MainForm::MainForm(OperatorDialogs& dialogs, QWidget* parent)
 
     auto* label2 = new QLabel(QStringLiteral("Save Video Files in this Directory"), frame);
     label2->setObjectName(QStringLiteral("Label2"));
-    layout->addWidget(label2, 3, 0, 1, 3);
+    layout->addWidget(label2, row++, 0, 1, 3);
     m_txtVideoDir = new QLineEdit(frame);
     m_txtVideoDir->setObjectName(QStringLiteral("txtVideoDir"));
-    layout->addWidget(m_txtVideoDir, 4, 0, 1, 3);
+    layout->addWidget(m_txtVideoDir, row++, 0, 1, 3);
     m_lblVideodir = new QLabel(frame);
     m_lblVideodir->setObjectName(QStringLiteral("lblVideodir"));
-    layout->addWidget(m_lblVideodir, 5, 0, 1, 3);
+    layout->addWidget(m_lblVideodir, row++, 0, 1, 3);
     auto* change = new QPushButton(QStringLiteral("Change Video File Directory"), frame);
     change->setObjectName(QStringLiteral("btnChangeDirectory"));
-    layout->addWidget(change, 6, 0, 1, 3);
+    layout->addWidget(change, row++, 0, 1, 3);
     m_cb15 = new QCheckBox(QStringLiteral("Enable Barefoot Timing (15 sec)"), frame);
     m_cb15->setObjectName(QStringLiteral("cb15"));
-    layout->addWidget(m_cb15, 7, 0, 1, 3);
+    layout->addWidget(m_cb15, row++, 0, 1, 3);
+    m_lblConfig = Named(new QLabel(QStringLiteral("Currently Configured for R"), frame), "lblConfig");
+    layout->addWidget(m_lblConfig, row++, 0, 1, 3);
     connect(m_cb15, &QCheckBox::clicked, this, [this](bool on) { Q_EMIT barefootTimingClicked(on); });
 
     const QString gridCaptions[3] = {QStringLiteral("Grid 1"), QStringLiteral("Grid 2"), QStringLiteral("Grid3")};
@@ -115,11 +142,22 @@ MainForm::MainForm(OperatorDialogs& dialogs, QWidget* parent)
         m_gridDescriptions[i] = new QLineEdit(frame);
         m_gridDescriptions[i]->setObjectName(QStringLiteral("txtGridDescription_%1").arg(i));
         m_gridDescriptions[i]->setReadOnly(true);
-        layout->addWidget(m_gridLabels[i], 8 + i, 0);
-        layout->addWidget(m_gridImages[i], 8 + i, 1);
-        layout->addWidget(m_gridDescriptions[i], 8 + i, 2);
+        layout->addWidget(m_gridLabels[i], row + i, 0);
+        layout->addWidget(m_gridImages[i], row + i, 1);
+        layout->addWidget(m_gridDescriptions[i], row + i, 2);
     }
     outer->addStretch();
+
+    // The right half: the capture device panel, hidden until asked for.
+    m_capturePanel = Named(new QGroupBox(QStringLiteral("Video Configuration"), central), "capturePanel");
+    auto* panel = new QVBoxLayout(m_capturePanel);
+    panel->addWidget(Named(new QLabel(QStringLiteral("Select Video Pause Time"), m_capturePanel), "Label12"));
+    panel->addWidget(Named(new QListWidget(m_capturePanel), "List1"));
+    panel->addWidget(Named(new QLabel(m_capturePanel), "LblStatus"));
+    panel->addStretch();
+    halves->addWidget(m_capturePanel);
+    m_capturePanel->hide();
+    m_cmdShowConfig->hide();
     setCentralWidget(central);
 
     auto* videoLog = menuBar()->addAction(QStringLiteral("&Video Log"));
@@ -128,6 +166,12 @@ MainForm::MainForm(OperatorDialogs& dialogs, QWidget* parent)
     auto* pictureLog = menuBar()->addAction(QStringLiteral("&Picture Log"));
     pictureLog->setObjectName(QStringLiteral("mnuPictureLog"));
     connect(pictureLog, &QAction::triggered, this, &MainForm::pictureLogRequested);
+    auto* manual = menuBar()->addAction(QStringLiteral("View &Manual"));
+    manual->setObjectName(QStringLiteral("munManual"));
+    connect(manual, &QAction::triggered, this, [this] {
+        hide();
+        Q_EMIT manualRequested();
+    });
     auto* exit = menuBar()->addAction(QStringLiteral("E&xit"));
     exit->setObjectName(QStringLiteral("mnuExit"));
     connect(exit, &QAction::triggered, this, &QWidget::close);
@@ -136,7 +180,7 @@ MainForm::MainForm(OperatorDialogs& dialogs, QWidget* parent)
         if (m_videoDirectoryChanged)
             m_videoDirectoryChanged(text);
     });
-    resize(520, 380);
+    resize(520, 520);
 }
 
 MainForm::~MainForm() = default;
@@ -221,4 +265,57 @@ void MainForm::changeVideoDirectory()
         m_dialogs.message(QStringLiteral("The folder you entered does not exist"),
                           QStringLiteral("Jump Measurement Alert"), OperatorDialogs::Icon::Warning);
     }
+}
+
+void MainForm::setConfiguredFor(const QString& text)
+{
+    m_lblConfig->setText(text);
+}
+
+QString MainForm::configuredFor() const
+{
+    return m_lblConfig->text();
+}
+
+void MainForm::setCapturePanelAvailable(bool available)
+{
+    m_cmdShowConfig->setVisible(available);
+}
+
+void MainForm::toggleCapturePanel()
+{
+    const bool show = m_cmdShowConfig->text() == QLatin1String("Show Video Configuration");
+    m_capturePanel->setVisible(show);
+    if (!show) {
+        findChild<QWidget*>(QStringLiteral("List1"))->hide();
+        findChild<QWidget*>(QStringLiteral("Label12"))->hide();
+    }
+    m_cmdShowConfig->setText(show ? QStringLiteral("Hide Video Configuration")
+                                  : QStringLiteral("Show Video Configuration"));
+}
+
+void MainForm::importSkierNames()
+{
+    const QString chosen = m_dialogs.openFile(
+        m_folders.dataDirectory,
+        QStringLiteral("All Files (*.*)|*.*|Text Files (*.txt)|*.txt|Rich Text Files (*.rtf)|*.rtf|"), 1);
+    if (chosen.isEmpty())
+        return;
+    const auto imported = ImportSkierList(chosen, m_folders.dataFile(SkierListFileName()));
+    if (!imported) {
+        m_dialogs.message(QStringLiteral("Skier names not imported, the skier list is unchanged. ")
+                              + imported.error().describe(QStringLiteral("Cannot use")),
+                          {}, OperatorDialogs::Icon::Warning);
+    }
+}
+
+void MainForm::paintEvent(QPaintEvent* event)
+{
+    m_screenMode.clear();
+    QMainWindow::paintEvent(event);
+}
+
+QString MainForm::videoDirectoryText() const
+{
+    return m_txtVideoDir->text();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/stationfolders.h"
 #include "grid/gridscreeneffects.h"
 
 #include <QMainWindow>
@@ -9,13 +10,15 @@
 
 class OperatorDialogs;
 class QCheckBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
 // The main screen, "Rampscope 2005": the save-video directory, the status
-// row of each configured grid and the way to the screens built so far (grid
-// set-up, measurement, frame selection). The other navigation joins it with its screens.
+// row of each configured grid, the skier list import and the way to the
+// other screens. The capture screen's button and the capture device panel
+// join it with those screens.
 class MainForm final : public QMainWindow, public GridScreenEffects {
     Q_OBJECT
 
@@ -23,7 +26,10 @@ public:
     static constexpr const char* smileyPicture = "SmallSmiley.jpg";
     static constexpr const char* cautionPicture = "SmallCaution.jpg";
 
-    explicit MainForm(OperatorDialogs& dialogs, QWidget* parent = nullptr);
+    // Every repaint clears screenMode: a screen shown from here is shown for
+    // no particular reason. The skier list is imported into the folders'
+    // data folder.
+    MainForm(OperatorDialogs& dialogs, QString& screenMode, StationFolders folders, QWidget* parent = nullptr);
     ~MainForm() override;
 
     // Called with the new text whenever txtVideoDir changes (the box's
@@ -33,6 +39,9 @@ public:
     // Start-up puts the directory in the box without running the change
     // step again, and copies it to lblVideodir.
     void showVideoDirectory(const QString& text);
+
+    // txtVideoDir as typed.
+    QString videoDirectoryText() const;
 
     // Rows of grids beyond the count are hidden.
     void setGridCount(int gridCount);
@@ -46,6 +55,19 @@ public:
     // it directly.
     void setBarefootTiming(bool on);
     bool barefootTiming() const;
+
+    // lblConfig: the frame-rate class text.
+    void setConfiguredFor(const QString& text);
+    QString configuredFor() const;
+
+    // cmdShowConfig is offered only while the station has a capture device
+    // panel to show.
+    void setCapturePanelAvailable(bool available);
+
+    // cmdImport: a skier list chosen by the operator (plain text or rich
+    // text) replaces SkierNames.txt. A cancelled choice changes nothing; a
+    // file that cannot be read is reported and no list is written.
+    void importSkierNames();
 
     // The picture file a grid's status shows ("SmallSmiley.jpg" or
     // "SmallCaution.jpg"), empty before the first status.
@@ -64,12 +86,26 @@ Q_SIGNALS:
     void pictureLogRequested();
     // The operator clicked cb15 (the value to store).
     void barefootTimingClicked(bool on);
+    // cmdConfigure: the configuration screen; this screen hides.
+    void configureRequested();
+    // munManual: the manual viewer; this screen hides.
+    void manualRequested();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void changeVideoDirectory();
+    void toggleCapturePanel();
     bool videoDirectoryExists();
 
     OperatorDialogs& m_dialogs;
+    QString& m_screenMode;
+    StationFolders m_folders;
+    QGroupBox* m_frame1 = nullptr;
+    QGroupBox* m_capturePanel = nullptr;
+    QPushButton* m_cmdShowConfig = nullptr;
+    QLabel* m_lblConfig = nullptr;
     QLineEdit* m_txtVideoDir = nullptr;
     QLabel* m_lblVideodir = nullptr;
     QCheckBox* m_cb15 = nullptr;

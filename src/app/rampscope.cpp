@@ -1,6 +1,8 @@
 #include "app/rampscope.h"
 
+#include "app/config.h"
 #include "app/configload.h"
+#include "app/frmmanual.h"
 #include "app/logviewers.h"
 #include "app/mainform.h"
 #include "app/settingsstore.h"
@@ -17,10 +19,12 @@
 #include <QCoreApplication>
 #include <QStorageInfo>
 
-Rampscope::Rampscope(SettingsStore& settings, OperatorDialogs& dialogs, const Clock& clock)
+Rampscope::Rampscope(SettingsStore& settings, OperatorDialogs& dialogs, const Clock& clock,
+                     StationFolders folders)
     : m_settings(settings)
     , m_dialogs(dialogs)
     , m_clock(clock)
+    , m_folders(std::move(folders))
 {
 }
 
@@ -29,7 +33,7 @@ Rampscope::~Rampscope() = default;
 MainForm& Rampscope::mainForm()
 {
     if (!m_mainForm) {
-        m_mainForm = std::make_unique<MainForm>(m_dialogs);
+        m_mainForm = std::make_unique<MainForm>(m_dialogs, m_screenMode, m_folders);
         m_mainForm->setVideoDirectoryChanged(
             [this](const QString& text) { ApplyVideoDirectoryText(m_settings, m_config, text); });
         m_gridScreens.setMainScreen(m_mainForm.get());
@@ -43,6 +47,10 @@ MainForm& Rampscope::mainForm()
                          [this] { openVideoLog(m_mainForm.get()); });
         QObject::connect(m_mainForm.get(), &MainForm::pictureLogRequested, m_mainForm.get(),
                          [this] { openPictureLog(m_mainForm.get()); });
+        QObject::connect(m_mainForm.get(), &MainForm::configureRequested, m_mainForm.get(),
+                         [this] { configScreen().show(); });
+        QObject::connect(m_mainForm.get(), &MainForm::manualRequested, m_mainForm.get(),
+                         [this] { manual().show(); });
         QObject::connect(m_mainForm.get(), &MainForm::barefootTimingClicked, m_mainForm.get(), [this](bool on) {
             m_settings.WriteSetting(QStringLiteral("barefoot"), on ? QStringLiteral("1") : QStringLiteral("0"));
         });
@@ -67,13 +75,14 @@ void Rampscope::goToMeasure()
 Measure& Rampscope::measure()
 {
     if (!m_measure) {
-        const QString applicationDirectory = QCoreApplication::applicationDirPath();
         m_measure = std::make_unique<Measure>(Measure::Environment{
-            m_config, m_calibration, m_screenMode, m_dialogs, m_clock, applicationDirectory,
-            ExchangeDirectory::defaultDirectory(applicationDirectory),
+            m_config, m_calibration, m_screenMode, m_dialogs, m_clock, m_folders.dataDirectory,
+            ExchangeDirectory::defaultDirectory(QCoreApplication::applicationDirPath()),
             [this] {
                 return m_settings.ReadSetting(QStringLiteral("SCORIX"), QStringLiteral("0")) == QLatin1String("1");
             }});
+        // The capture screen is not part of this station yet.
+        m_measure->setCaptureScreenAvailable(false);
         QObject::connect(m_measure.get(), &Measure::mainScreenRequested, m_measure.get(),
                          [this] { mainForm().show(); });
         QObject::connect(m_measure.get(), &Measure::calibrationToolRequested, m_measure.get(),
@@ -90,7 +99,7 @@ Grid_Setup& Rampscope::gridSetup()
         mainForm(); // the set-up screen's grid effects reach the main screen's rows
         m_gridSetup = std::make_unique<Grid_Setup>(Grid_Setup::Environment{
             m_config, m_calibration, m_settings, m_setupFields, m_screenMode, m_dialogs, m_clock, m_gridScreens,
-            QCoreApplication::applicationDirPath()});
+            m_folders.dataDirectory});
         m_gridScreens.setSetupScreen(m_gridSetup.get());
         // The measurement screen has no grid description of its own to set:
         // its show_the_grid takes the description (and the far-buoy labels)
@@ -127,7 +136,7 @@ frmSetStart& Rampscope::frameSelection()
     if (!m_frameSelection) {
         m_frameSelection = std::make_unique<frmSetStart>(frmSetStart::Environment{
             m_config, m_calibration, m_screenMode, m_captureHandover, m_fileToView, m_dialogs, m_clock,
-            QCoreApplication::applicationDirPath(), [this] { return mainForm().barefootTiming(); },
+            m_folders.dataDirectory, [this] { return mainForm().barefootTiming(); },
             [](const QString& path) -> std::optional<uint64_t> {
                 const QStorageInfo volume(path);
                 if (!volume.isValid() || !volume.isReady())
@@ -208,7 +217,60 @@ void Rampscope::viewLoggedPicture(const QString& path)
     screen.show();
 }
 
-void Rampscope::start()
+Config& Rampscope::configScreen()
+{
+    if (!m_configScreen) {
+        m_configScreen = std::make_unique<Config>(Config::Environment{
+            m_config, m_settings, m_dialogs, m_clock, m_folders,
+            ExchangeDirectory::defaultDirectory(QCoreApplication::applicationDirPath()),
+            [this] { return mainForm().videoDirectoryText(); }});
+        Config* screen = m_configScreen.get();
+        QObject::connect(screen, &Config::gridCountChosen, screen,
+                         [this](int count) { mainForm().setGridCount(count); });
+        QObject::connect(screen, &Config::gridsToReload, screen, [this] { reloadGrids(); });
+        QObject::connect(screen, &Config::measureConfigurationChanged, screen,
+                         [this] { measure().applyConfiguration(); });
+        QObject::connect(screen, &Config::measureScreenNeeded, screen, [this] { measure(); });
+        QObject::connect(screen, &Config::setupScreenNeeded, screen, [this] { gridSetup(); });
+        QObject::connect(screen, &Config::magnifierChosen, screen, [this](bool on) { setMagnifierOn(on); });
+        QObject::connect(screen, &Config::skierNamesLoaded, screen,
+                         [this](const QStringList& names) { measure().setSkierNames(names); });
+        QObject::connect(screen, &Config::mainScreenRequested, screen, [this] { mainForm().show(); });
+        screen->load();
+    }
+    return *m_configScreen;
+}
+
+frmManual& Rampscope::manual()
+{
+    if (!m_manual) {
+        m_manual = std::make_unique<frmManual>(m_folders.shippedFile(ManualFileName()));
+        QObject::connect(m_manual.get(), &frmManual::mainScreenRequested, m_manual.get(),
+                         [this] { mainForm().show(); });
+    }
+    return *m_manual;
+}
+
+void Rampscope::setMagnifierOn(bool on)
+{
+    measure().setMagnifierOn(on);
+    gridSetup().setMagnifierOn(on);
+}
+
+void Rampscope::reloadGrids()
+{
+    MainForm& main = mainForm();
+    if (!m_folders.dataDirectory.isEmpty())
+        QDir::setCurrent(m_folders.dataDirectory);
+    for (int n = 1; n <= m_config.gridCount; ++n)
+        main.setMainGridPicture(n, GridFileStatusOf(m_settings, n) == GridFileStatus::Present);
+
+    gridSetup(); // loaded before the reload, which fills its boxes
+    GridContext context{m_calibration, m_config, m_settings, m_setupFields, m_dialogs, m_gridScreens, m_clock};
+    ReloadConfiguredGrids(context);
+}
+
+bool Rampscope::start()
 {
     if (!m_settings.problem().isEmpty())
         m_dialogs.message(m_settings.problem(), {}, OperatorDialogs::Icon::Warning);
@@ -216,46 +278,22 @@ void Rampscope::start()
     EmergencyReset(m_settings, m_dialogs);
     MainForm& main = mainForm();
 
-    main.showVideoDirectory(ObtainVideoDirectory(m_settings, m_dialogs, m_config));
+    const std::optional<QString> videoDirectory = ObtainVideoDirectory(m_settings, m_dialogs, m_config);
+    if (!videoDirectory)
+        return false;
+    main.showVideoDirectory(*videoDirectory);
     SetTodaysLogFileName(m_config, m_clock);
     if (const auto written = WriteSessionStartLine(m_config, m_settings, m_clock); !written)
         m_dialogs.message(SessionStartFailureMessage(written.error()), {}, OperatorDialogs::Icon::Warning);
 
     main.setBarefootTiming(m_settings.ReadSetting(QStringLiteral("barefoot"), QStringLiteral("0"))
                            == QLatin1String("1"));
+    // The rate the capture device panel shows; without a panel, the stored one.
+    main.setConfiguredFor(ConfiguredForText(m_settings.ReadSetting(QStringLiteral("framerate"), QStringLiteral("0")),
+                                            main.configuredFor()));
 
     m_dialogs.message(VerifySetupParametersMessage());
-    loadConfiguration();
-    main.show();
-}
-
-void Rampscope::loadConfiguration()
-{
-    MainForm& main = mainForm();
-    m_config.tournamentName = m_settings.ReadSetting(QStringLiteral("TournamentName"));
-    m_config.resultsFilePath = ResultsFilePathFor(m_config.videoDirectory, m_clock.now().date());
-    m_config.capturesDirectory = m_config.videoDirectory;
-    m_config.setupFilesDirectory = m_settings.ReadSetting(QStringLiteral("SetupFiles"));
-    m_config.labelColorName = LabelColorFromSettings(m_settings);
-    m_config.captureSourceType = QStringLiteral("Generic");
-    m_config.gridCount = GridCountFromSetting(m_settings.ReadSetting(QStringLiteral("grids"), QStringLiteral("0")));
-    main.setGridCount(m_config.gridCount);
-
-    for (int n = 1; n <= m_config.gridCount; ++n)
-        main.setMainGridPicture(n, GridFileStatusOf(m_settings, n) == GridFileStatus::Present);
-
-    gridSetup(); // loaded before the reload, which fills its boxes
-    GridContext context{m_calibration, m_config, m_settings, m_setupFields, m_dialogs, m_gridScreens, m_clock};
-    ReloadConfiguredGrids(context);
-
-    m_config.rightToLeft = m_settings.ReadSetting(QStringLiteral("right2left"), QStringLiteral("False"))
-        == QLatin1String("True");
-    m_config.boxLineOff = m_settings.ReadSetting(QStringLiteral("boxlineoff"), QStringLiteral("False"))
-        == QLatin1String("True");
-    ApplyTournamentTypeSetting(m_config, m_settings.ReadSetting(QStringLiteral("tournamentType")));
-    m_config.pictureSaveMode = SaveModeFromSetting(m_settings.ReadSetting(QStringLiteral("PictureSave")));
-    m_config.videoSaveMode = SaveModeFromSetting(m_settings.ReadSetting(QStringLiteral("VideoSave")));
-    m_config.buoyMarker = m_settings.ReadSetting(QStringLiteral("buoymarker")) == QLatin1String("cross")
-        ? QStringLiteral("cross")
-        : QStringLiteral("circle");
+    configScreen().show();
+    main.hide();
+    return true;
 }

@@ -2,6 +2,7 @@
 
 #include "app/configstate.h"
 #include "app/gridscreenrouter.h"
+#include "common/stationfolders.h"
 #include "grid/calibrationline.h"
 #include "grid/calibrationstate.h"
 #include "grid/gridsetupfields.h"
@@ -14,6 +15,8 @@
 
 class Calibrate;
 class Clock;
+class Config;
+class frmManual;
 class Grid_Setup;
 class LogView;
 class PictureLogView;
@@ -29,23 +32,32 @@ class frmSetStart;
 class Rampscope final {
 public:
     // The settings, dialogs and clock are owned by the caller, so tests can
-    // run a whole start-up on a temporary store with scripted answers.
-    Rampscope(SettingsStore& settings, OperatorDialogs& dialogs, const Clock& clock);
+    // run a whole start-up on a temporary store with scripted answers; the
+    // folders too, so tests never write into the user's data folder.
+    Rampscope(SettingsStore& settings, OperatorDialogs& dialogs, const Clock& clock,
+              StationFolders folders = StationFolders::standard());
     ~Rampscope();
 
     Rampscope(const Rampscope&) = delete;
     Rampscope& operator=(const Rampscope&) = delete;
 
     // The start-up: stored-settings problem, emergency reset, video
-    // directory, session-start line, the verify message, the configuration
-    // load (results file, grid count, the configured grids reloaded), and
-    // the main screen shown.
-    void start();
+    // directory, session-start line, the verify message, and the
+    // configuration screen shown (its load reads the remaining settings and
+    // reloads the configured grids) with the main screen hidden. Returns
+    // false, with nothing shown, when the operator cancelled the video
+    // directory prompt: the station cannot run without one.
+    bool start();
 
     ConfigState& config() { return m_config; }
     CalibrationState& calibration() { return m_calibration; }
     QString& screenMode() { return m_screenMode; }
     MainForm& mainForm();
+    // The configuration screen, built (and its load run) on first use.
+    Config& configScreen();
+    // The manual viewer, built on first use.
+    frmManual& manual();
+    const StationFolders& folders() const { return m_folders; }
     // The measurement screen, built (and its load step run) on first use.
     Measure& measure();
     // The grid set-up screen, built (and its load step run) on first use;
@@ -72,7 +84,10 @@ private:
     // ccmdGoToMeasure: the measurement screen when every configured grid is
     // ready, otherwise the not-ready message and the grid set-up screen.
     void goToMeasure();
-    void loadConfiguration();
+    // The configuration load's grid status rows and the reload of every
+    // configured grid from its set-up file.
+    void reloadGrids();
+    void setMagnifierOn(bool on);
     // cmdGoTimer: the frame selection screen without a recording.
     void goToFrameSelection();
     // A recorded video chosen in the video log viewer.
@@ -83,6 +98,7 @@ private:
     SettingsStore& m_settings;
     OperatorDialogs& m_dialogs;
     const Clock& m_clock;
+    StationFolders m_folders;
     ConfigState m_config;
     CalibrationState m_calibration;
     // The set-up screen's boxes, shared with the set-up screen.
@@ -94,6 +110,8 @@ private:
     QString m_fileToView;
     GridScreenRouter m_gridScreens;
     std::unique_ptr<MainForm> m_mainForm;
+    std::unique_ptr<Config> m_configScreen;
+    std::unique_ptr<frmManual> m_manual;
     std::unique_ptr<Measure> m_measure;
     std::unique_ptr<Grid_Setup> m_gridSetup;
     std::unique_ptr<Calibrate> m_calibrate;

@@ -70,7 +70,8 @@ QString VideoDirectoryFromText(const QString& text)
     return StripOneTrailingSeparator(text.trimmed());
 }
 
-QString ObtainVideoDirectory(SettingsStore& settings, OperatorDialogs& dialogs, ConfigState& config)
+std::optional<QString> ObtainVideoDirectory(SettingsStore& settings, OperatorDialogs& dialogs,
+                                            ConfigState& config)
 {
     // The existence check uses the trimmed form, the one the directory is
     // used by afterwards: outer blanks typed into txtVideoDir are kept in
@@ -79,11 +80,13 @@ QString ObtainVideoDirectory(SettingsStore& settings, OperatorDialogs& dialogs, 
     if (txtVideoDir.isEmpty() || !isExistingDirectory(txtVideoDir)) {
         config.videoDirectory.clear();
         for (;;) {
-            const std::optional<QString> typed = dialogs.input(
+            const std::optional<QString> typed = dialogs.inputDirectory(
                 QStringLiteral("No Correct Save Video Directory has been set.  Please put in the path "
                                "of the Save Video Directory here."),
                 QStringLiteral("Input Save Video Files Path"));
-            txtVideoDir = typed.value_or(QString());
+            if (!typed)
+                return std::nullopt;
+            txtVideoDir = *typed;
             if (isExistingDirectory(txtVideoDir))
                 break;
             dialogs.message(QStringLiteral("You entered an invalid path - try  again"));

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <expected>
+#include <optional>
 
 class Clock;
 class OperatorDialogs;
@@ -29,13 +30,15 @@ void EmergencyReset(SettingsStore& settings, OperatorDialogs& dialogs);
 QString VideoDirectoryFromText(const QString& text);
 
 // Obtains an existing save-video directory: the stored logpath when it
-// names one, otherwise the operator is asked until an existing directory is
-// typed (an empty answer or a cancel asks again; there is no way to skip).
-// Writes logpath with the text as typed, sets config.videoDirectory and
-// returns the text for txtVideoDir. The caller puts that text in the box
+// names one, otherwise the operator is asked (typing the path or choosing
+// the folder) until an existing directory is given; an empty answer asks
+// again. Writes logpath with the text as typed, sets config.videoDirectory
+// and returns the text for txtVideoDir. The caller puts that text in the box
 // without running the box's change step again: everything it would do is
-// done.
-QString ObtainVideoDirectory(SettingsStore& settings, OperatorDialogs& dialogs, ConfigState& config);
+// done. A cancelled prompt returns nothing and writes nothing: the operator
+// is leaving the station, which cannot run without the directory.
+std::optional<QString> ObtainVideoDirectory(SettingsStore& settings, OperatorDialogs& dialogs,
+                                            ConfigState& config);
 
 // The change step of txtVideoDir: videoDirectory becomes the text with one
 // trailing separator stripped (outer blanks stay until the next start-up),

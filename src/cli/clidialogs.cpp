@@ -33,3 +33,8 @@ QString CliDialogs::saveFile(const QString&, const QString&, int)
 {
     return m_savePath;
 }
+
+QString CliDialogs::chooseDirectory(const QString&, const QString&)
+{
+    return {}; // a script names its folders on the command line
+}

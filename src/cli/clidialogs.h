@@ -21,6 +21,7 @@ public:
                                  QPoint at) override;
     QString openFile(const QString& directory, const QString& filter, int selectedFilter) override;
     QString saveFile(const QString& directory, const QString& filter, int selectedFilter) override;
+    QString chooseDirectory(const QString& directory, const QString& title) override;
 
 private:
     QTextStream& m_out;

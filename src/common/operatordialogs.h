@@ -34,4 +34,17 @@ public:
     // counts from 1. An empty result means the dialog was cancelled.
     virtual QString openFile(const QString& directory, const QString& filter, int selectedFilter) = 0;
     virtual QString saveFile(const QString& directory, const QString& filter, int selectedFilter) = 0;
+
+    // A folder chooser opened in `directory`. An empty result means the
+    // dialog was cancelled.
+    virtual QString chooseDirectory(const QString& directory, const QString& title) = 0;
+
+    // An input box for a folder path: the operator types it or chooses it
+    // with a folder chooser beside the box. Returns nothing when the operator
+    // cancels. Answered like input() where no chooser can be shown.
+    virtual std::optional<QString> inputDirectory(const QString& prompt, const QString& title,
+                                                  const QString& initial = {})
+    {
+        return input(prompt, title, initial);
+    }
 };

@@ -1,8 +1,14 @@
 #include "common/qtoperatordialogs.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 
@@ -106,4 +112,37 @@ QString QtOperatorDialogs::saveFile(const QString& directory, const QString& fil
     QString selected = selectedQtFilter(filters, selectedFilter);
     return QFileDialog::getSaveFileName(m_parent, QString(), directory, filters.join(QStringLiteral(";;")),
                                         &selected);
+}
+
+QString QtOperatorDialogs::chooseDirectory(const QString& directory, const QString& title)
+{
+    return QFileDialog::getExistingDirectory(m_parent, title, directory);
+}
+
+std::optional<QString> QtOperatorDialogs::inputDirectory(const QString& prompt, const QString& title,
+                                                          const QString& initial)
+{
+    QDialog dialog(m_parent);
+    dialog.setWindowTitle(title.isEmpty() ? applicationTitle() : title);
+    auto* layout = new QGridLayout(&dialog);
+    auto* label = new QLabel(prompt, &dialog);
+    label->setWordWrap(true);
+    layout->addWidget(label, 0, 0, 1, 2);
+    auto* path = new QLineEdit(initial, &dialog);
+    path->setMinimumWidth(360);
+    layout->addWidget(path, 1, 0);
+    auto* browse = new QPushButton(QStringLiteral("Browse..."), &dialog);
+    layout->addWidget(browse, 1, 1);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    layout->addWidget(buttons, 2, 0, 1, 2);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    QObject::connect(browse, &QPushButton::clicked, &dialog, [&] {
+        const QString chosen = QFileDialog::getExistingDirectory(&dialog, title, path->text());
+        if (!chosen.isEmpty())
+            path->setText(QDir::toNativeSeparators(chosen));
+    });
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return path->text();
 }

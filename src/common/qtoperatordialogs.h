@@ -17,6 +17,9 @@ public:
                                  const QString& initial, QPoint at) override;
     QString openFile(const QString& directory, const QString& filter, int selectedFilter) override;
     QString saveFile(const QString& directory, const QString& filter, int selectedFilter) override;
+    QString chooseDirectory(const QString& directory, const QString& title) override;
+    std::optional<QString> inputDirectory(const QString& prompt, const QString& title,
+                                          const QString& initial) override;
 
     // "Label|pattern|Label|pattern|" to Qt's "Label (pattern);;..." list.
     static QStringList qtFilters(const QString& filter);

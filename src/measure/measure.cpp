@@ -180,7 +180,6 @@ void Measure::connectControls()
 void Measure::load()
 {
     MeasureUi& ui = *m_ui;
-    ui.Set_grid->setVisible(m_env.config.gridCount != 1);
     m_state.selectedOption = StatusOption::optJumpOK;
     m_state.Comment.clear();
     ui.grid_description->hide();
@@ -261,11 +260,36 @@ void Measure::applyConfiguration()
                        static_cast<QWidget*>(ui.minbuoym)})
         setTextColor(w, colour(white));
 
+    // The grid count may have changed on the configuration screen since the
+    // load: the grid switch follows it.
+    ui.Set_grid->setVisible(config.gridCount != 1);
+
     const bool indicator = config.barefootMode || config.sitSkiMode;
     ui.barefoot_indicator->setText(config.barefootMode ? QStringLiteral("Barefoot Jump")
                                                        : QStringLiteral("Sit Ski Jump"));
     ui.barefoot_indicator->setVisible(indicator);
     m_state.barefootIndicatorVisible = indicator;
+}
+
+void Measure::setCaptureScreenAvailable(bool available)
+{
+    m_ui->btnNextJump->setVisible(available);
+    m_ui->mnuCapture->setVisible(available);
+}
+
+void Measure::setSkierNames(const QStringList& names)
+{
+    QComboBox* box = m_ui->Skier_name;
+    const QSignalBlocker blocker(box);
+    const QString typed = box->currentText();
+    box->clear();
+    box->addItems(names);
+    box->setEditText(typed);
+}
+
+void Measure::setMagnifierOn(bool on)
+{
+    m_ui->chkMagnifier->setChecked(on);
 }
 
 void Measure::setCaptureTexts(std::function<CaptureTexts()> captureTexts)

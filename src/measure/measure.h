@@ -10,6 +10,7 @@
 #include <QMainWindow>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -89,9 +90,21 @@ public:
     // What the operator reads when a chosen file is not a picture.
     static QString notAPictureMessage(const QString& path);
 
-    // Label colours and the barefoot / sit-ski indicator from the
-    // configuration, as the configuration screen sets them.
+    // Label colours, the barefoot / sit-ski indicator and the grid switch
+    // (shown for more than one grid) from the configuration, as the
+    // configuration screen sets them.
     void applyConfiguration();
+
+    // "C&apture Next Jump" (button and menu) is offered only while the
+    // station has a capture screen to go to.
+    void setCaptureScreenAvailable(bool available);
+
+    // The configuration screen's skier name file: the Skier_name list
+    // replaced, the name being typed kept.
+    void setSkierNames(const QStringList& names);
+
+    // The magnifier switched on or off, as its own check box would.
+    void setMagnifierOn(bool on);
 
     // Without a capture screen the screen's own skier and the next jump
     // number (the capture screen moves on after each recording) stand in.

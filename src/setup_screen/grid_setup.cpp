@@ -900,3 +900,8 @@ void Grid_Setup::drawLineTwips(double x1, double y1, double x2, double y2, const
                    }});
     m_ui->canvas->update();
 }
+
+void Grid_Setup::setMagnifierOn(bool on)
+{
+    m_ui->chkMagnifier->setChecked(on);
+}

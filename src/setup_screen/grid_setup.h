@@ -89,6 +89,8 @@ public:
     void pastePicture();
     void runAccuracyCheck();
     void exitScreen();
+    // The magnifier switched on or off, as its own check box would.
+    void setMagnifierOn(bool on);
 
     // One tick of keyTimer: each arrow key down, or pressed since the last
     // tick, nudges in the order Left, Up, Right, Down.

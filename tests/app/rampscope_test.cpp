@@ -1,3 +1,4 @@
+#include "app/config.h"
 #include "app/logviewers.h"
 #include "app/mainform.h"
 #include "app/rampscope.h"
@@ -37,14 +38,28 @@ protected:
     ScriptedDialogs dialogs;
     FixedClock clock{QDateTime(QDate(2026, 7, 3), QTime(9, 5, 7))};
 
-    void SetUp() override { ASSERT_TRUE(QDir().mkpath(videoDir)); }
+    StationFolders folders{dir.filePath(QStringLiteral("appdata")), {}};
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(QDir().mkpath(videoDir));
+        ASSERT_TRUE(QDir().mkpath(folders.dataDirectory));
+    }
+
+    // The start-up, ended as the operator ends it: the configuration
+    // screen left for the main screen.
+    static void startAndLeaveConfiguration(Rampscope& app)
+    {
+        ASSERT_TRUE(app.start());
+        app.configScreen().exitAndSave();
+    }
 
     // A start-up on an existing video directory, then grid 1 made ready.
     void startWithReadyGrid(Rampscope& app)
     {
         settings.WriteSetting(QStringLiteral("logpath"), videoDir);
         dialogs.answer(OperatorDialogs::Answer::No);
-        app.start();
+        startAndLeaveConfiguration(app);
         app.calibration().setReady(1, true);
         app.calibration().updateAllGridsReady(app.config().gridCount);
         dialogs.clear();
@@ -61,18 +76,21 @@ TEST_F(StartUp, FirstRunAsksForTheVideoDirectoryUntilItExists)
 {
     dialogs.answer(OperatorDialogs::Answer::No) // no emergency reset
         .type(QString())
-        .cancelInput()
         .type(dir.filePath(QStringLiteral("nowhere")))
         .type(videoDir + QLatin1Char('/'));
-    Rampscope app(settings, dialogs, clock);
-    app.start();
+    Rampscope app(settings, dialogs, clock, folders);
+    ASSERT_TRUE(app.start());
+    // The start-up ends on the configuration screen.
+    EXPECT_TRUE(app.configScreen().isVisible());
+    EXPECT_FALSE(app.mainForm().isVisible());
+    app.configScreen().exitAndSave();
 
     const QString prompt = QStringLiteral(
         "No Correct Save Video Directory has been set.  Please put in the path of the Save Video Directory here.");
-    // An empty answer and a cancel are no directory either.
+    // An empty answer is no directory either.
     const QString invalid = QStringLiteral("You entered an invalid path - try  again");
     EXPECT_EQ(dialogs.texts(), (QStringList{QStringLiteral("Do you want to reset all parameters to install values?"),
-                                            prompt, invalid, prompt, invalid, prompt, invalid, prompt,
+                                            prompt, invalid, prompt, invalid, prompt,
                                             QStringLiteral("Please Verify all Setup Parameters")}));
     EXPECT_TRUE(dialogs.allAnswersUsed());
 
@@ -106,8 +124,8 @@ TEST_F(StartUp, ConfiguredGridIsReloadedAndShownReady)
     settings.WriteSetting(QStringLiteral("grid2File"), dir.filePath(QStringLiteral("gone.ipt")));
 
     dialogs.answer(OperatorDialogs::Answer::No);
-    Rampscope app(settings, dialogs, clock);
-    app.start();
+    Rampscope app(settings, dialogs, clock, folders);
+    startAndLeaveConfiguration(app);
 
     EXPECT_EQ(dialogs.texts(), (QStringList{QStringLiteral("Do you want to reset all parameters to install values?"),
                                             QStringLiteral("Please Verify all Setup Parameters")}));
@@ -143,7 +161,7 @@ TEST_F(StartUp, ConfiguredGridIsReloadedAndShownReady)
 
 TEST_F(StartUp, ReadyGridsOpenTheMeasurementScreen)
 {
-    Rampscope app(settings, dialogs, clock);
+    Rampscope app(settings, dialogs, clock, folders);
     startWithReadyGrid(app);
 
     control<QPushButton>(app, "ccmdGoToMeasure")->click();
@@ -156,8 +174,8 @@ TEST_F(StartUp, ChangeVideoFileDirectory)
 {
     settings.WriteSetting(QStringLiteral("logpath"), videoDir);
     dialogs.answer(OperatorDialogs::Answer::No);
-    Rampscope app(settings, dialogs, clock);
-    app.start();
+    Rampscope app(settings, dialogs, clock, folders);
+    startAndLeaveConfiguration(app);
     dialogs.clear();
 
     const QString other = dir.filePath(QStringLiteral("other"));
@@ -185,8 +203,8 @@ TEST_F(StartUp, RecordedVideosNeedAnExistingVideoDirectory)
 {
     settings.WriteSetting(QStringLiteral("logpath"), videoDir);
     dialogs.answer(OperatorDialogs::Answer::No);
-    Rampscope app(settings, dialogs, clock);
-    app.start();
+    Rampscope app(settings, dialogs, clock, folders);
+    startAndLeaveConfiguration(app);
     dialogs.clear();
 
     control<QLineEdit>(app, "txtVideoDir")->setText(dir.filePath(QStringLiteral("gone")));
@@ -222,7 +240,7 @@ TEST_F(StartUp, RecordedVideosNeedAnExistingVideoDirectory)
 
 TEST_F(StartUp, ClosingAScreenWindowReturnsToTheMainScreen)
 {
-    Rampscope app(settings, dialogs, clock);
+    Rampscope app(settings, dialogs, clock, folders);
     startWithReadyGrid(app);
     control<QPushButton>(app, "ccmdGoToMeasure")->click();
     ASSERT_TRUE(app.measure().isVisible());
@@ -245,8 +263,8 @@ TEST_F(StartUp, BarefootTimingAndTheVideoSaveModeComeFromTheSettings)
     settings.WriteSetting(QStringLiteral("VideoSave"), QStringLiteral("NoSave"));
     settings.WriteSetting(QStringLiteral("PictureSave"), QStringLiteral("something else"));
     dialogs.answer(OperatorDialogs::Answer::No);
-    Rampscope app(settings, dialogs, clock);
-    app.start();
+    Rampscope app(settings, dialogs, clock, folders);
+    startAndLeaveConfiguration(app);
 
     auto* barefoot = control<QCheckBox>(app, "cb15");
     EXPECT_EQ(barefoot->text(), QStringLiteral("Enable Barefoot Timing (15 sec)"));
@@ -262,7 +280,7 @@ TEST_F(StartUp, BarefootTimingAndTheVideoSaveModeComeFromTheSettings)
 
 TEST_F(StartUp, AFrameChosenFromARecordedVideoIsWhatTheNextScreenShows)
 {
-    Rampscope app(settings, dialogs, clock);
+    Rampscope app(settings, dialogs, clock, folders);
     startWithReadyGrid(app);
     const QString video = videoDir + QStringLiteral("/Annjump1.avi");
     ASSERT_TRUE(QFile::copy(TestVideos::Path(TestVideos::Kind::Mjpeg), video));
@@ -290,7 +308,7 @@ TEST_F(StartUp, AFrameChosenFromARecordedVideoIsWhatTheNextScreenShows)
 
 TEST_F(StartUp, TheLogViewersReopenALoggedVideoAndAPicture)
 {
-    Rampscope app(settings, dialogs, clock);
+    Rampscope app(settings, dialogs, clock, folders);
     startWithReadyGrid(app);
     const QString first = videoDir + QStringLiteral("/Annjump1.avi");
     const QString second = videoDir + QStringLiteral("/Annjump2.avi");

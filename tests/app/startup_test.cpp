@@ -184,7 +184,7 @@ TEST_F(StartupTest, StoredExistingDirectoryIsUsedWithoutAsking)
     const QString videos = makeDirectory(QStringLiteral("videos"));
     m_settings.WriteSetting(QStringLiteral("logpath"), videos + QLatin1Char('/'));
 
-    const QString text = ObtainVideoDirectory(m_settings, m_dialogs, m_config);
+    const QString text = ObtainVideoDirectory(m_settings, m_dialogs, m_config).value_or(QString());
     EXPECT_TRUE(m_dialogs.shown().empty());
     EXPECT_EQ(text, videos + QLatin1Char('/'));
     EXPECT_EQ(m_config.videoDirectory, videos);
@@ -206,21 +206,18 @@ TEST_F(StartupTest, StoredDirectoryWithOuterBlanksIsTrimmedForUse)
 TEST_F(StartupTest, FirstRunAsksUntilAnExistingDirectoryIsTyped)
 {
     const QString videos = makeDirectory(QStringLiteral("videos"));
-    m_dialogs.type(m_dir.filePath(QStringLiteral("missing")))
-        .type(QString())
-        .cancelInput()
-        .type(videos);
+    m_dialogs.type(m_dir.filePath(QStringLiteral("missing"))).type(QString()).type(videos);
 
-    const QString text = ObtainVideoDirectory(m_settings, m_dialogs, m_config);
+    const QString text = ObtainVideoDirectory(m_settings, m_dialogs, m_config).value_or(QString());
 
     const auto& shown = m_dialogs.shown();
-    ASSERT_EQ(shown.size(), 7u);
-    for (std::size_t i : {0u, 2u, 4u, 6u}) {
+    ASSERT_EQ(shown.size(), 5u);
+    for (std::size_t i : {0u, 2u, 4u}) {
         EXPECT_EQ(shown[i].kind, Kind::Input);
         EXPECT_EQ(shown[i].text, directoryPrompt);
         EXPECT_EQ(shown[i].title, QStringLiteral("Input Save Video Files Path"));
     }
-    for (std::size_t i : {1u, 3u, 5u}) {
+    for (std::size_t i : {1u, 3u}) {
         EXPECT_EQ(shown[i].kind, Kind::Message);
         EXPECT_EQ(shown[i].text, invalidPath);
         EXPECT_EQ(shown[i].title, QStringLiteral("Rampscope Measurement"));
@@ -229,6 +226,15 @@ TEST_F(StartupTest, FirstRunAsksUntilAnExistingDirectoryIsTyped)
     EXPECT_EQ(text, videos);
     EXPECT_EQ(m_config.videoDirectory, videos);
     EXPECT_EQ(m_settings.ReadSetting(QStringLiteral("logpath")), videos);
+}
+
+TEST_F(StartupTest, CancelledPromptEndsWithNothingWritten)
+{
+    m_dialogs.type(m_dir.filePath(QStringLiteral("missing"))).cancelInput();
+
+    EXPECT_EQ(ObtainVideoDirectory(m_settings, m_dialogs, m_config), std::nullopt);
+    EXPECT_EQ(m_dialogs.texts(), (QStringList{directoryPrompt, invalidPath, directoryPrompt}));
+    EXPECT_TRUE(m_settings.ReadSetting(QStringLiteral("logpath"), QStringLiteral("unset")) == QLatin1String("unset"));
 }
 
 TEST_F(StartupTest, StoredDirectoryThatVanishedIsAskedForAgain)

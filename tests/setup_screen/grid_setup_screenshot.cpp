@@ -57,6 +57,7 @@ public:
     }
     QString openFile(const QString&, const QString&, int) override { return {}; }
     QString saveFile(const QString&, const QString&, int) override { return {}; }
+    QString chooseDirectory(const QString&, const QString&) override { return {}; }
 };
 
 struct Buoy {

@@ -140,7 +140,7 @@ public: // the solve-failure table drives the fixture from outside
         config.setupFilesDirectory = setupDir;
         config.captureSourceType = QStringLiteral("Generic");
         config.gridCount = 1;
-        mainForm = std::make_unique<MainForm>(dialogs);
+        mainForm = std::make_unique<MainForm>(dialogs, screenMode, StationFolders{appDir, {}});
         build();
     }
 

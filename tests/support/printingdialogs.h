@@ -21,4 +21,5 @@ public:
     }
     QString openFile(const QString&, const QString&, int) override { return {}; }
     QString saveFile(const QString&, const QString&, int) override { return {}; }
+    QString chooseDirectory(const QString&, const QString&) override { return {}; }
 };

@@ -99,3 +99,16 @@ QString ScriptedDialogs::saveFile(const QString& directory, const QString& filte
     m_files.pop_front();
     return path;
 }
+
+QString ScriptedDialogs::chooseDirectory(const QString& directory, const QString& title)
+{
+    m_shown.push_back({Kind::ChooseDirectory, title, title, Icon::None, Buttons::OkCancel, std::nullopt,
+                       directory, {}, 0});
+    if (m_files.empty()) {
+        ADD_FAILURE() << "Unexpected folder chooser";
+        return {};
+    }
+    QString path = m_files.front();
+    m_files.pop_front();
+    return path;
+}

@@ -15,11 +15,11 @@
 // the running test (and answers as a cancel would).
 class ScriptedDialogs final : public OperatorDialogs {
 public:
-    enum class Kind { Message, Input, OpenFile, SaveFile };
+    enum class Kind { Message, Input, OpenFile, SaveFile, ChooseDirectory };
 
     struct Shown {
         Kind kind;
-        QString text; // message text, input prompt, or the file dialog's filter
+        QString text; // message text, input prompt, the file dialog's filter or the folder chooser's title
         QString title; // as shown: an empty title becomes the application title
         Icon icon = Icon::None;
         Buttons buttons = Buttons::Ok;
@@ -33,7 +33,7 @@ public:
     ScriptedDialogs& answer(Answer a);
     ScriptedDialogs& type(const QString& text); // input box answered with text
     ScriptedDialogs& cancelInput();
-    ScriptedDialogs& chooseFile(const QString& path); // empty path = cancel
+    ScriptedDialogs& chooseFile(const QString& path); // empty path = cancel; folder choosers too
 
     const std::vector<Shown>& shown() const { return m_shown; }
     QStringList texts() const; // the text of every box shown, in order
@@ -46,6 +46,7 @@ public:
                                  QPoint at) override;
     QString openFile(const QString& directory, const QString& filter, int selectedFilter) override;
     QString saveFile(const QString& directory, const QString& filter, int selectedFilter) override;
+    QString chooseDirectory(const QString& directory, const QString& title) override;
 
 private:
     std::vector<Shown> m_shown;

@@ -125,6 +125,7 @@ int main(int argc, char** argv)
     FixedClock clock(QDateTime(QDate(2026, 12, 7), QTime(14, 3, 11)));
     Measure measure(Measure::Environment{config, calibration, screenMode, dialogs, clock, appDir,
                                          dir.filePath(QStringLiteral("qxio")), [] { return false; }});
+    measure.setCaptureScreenAvailable(false); // as in the station, until it has a capture screen
     measure.show();
     QTest::qWait(100);
     measure.setSkierName(QStringLiteral("TestSkier"));

@@ -54,6 +54,7 @@ int main(int argc, char** argv)
     SystemClock clock;
     frmSetStart screen({config, calibration, screenMode, capture, fileToView, dialogs, clock, folder.path(),
                         [] { return false; }, [](const QString&) { return std::optional<uint64_t>(123'456'789'012u); }});
+    screen.setCaptureScreenAvailable(false); // as in the station, until it has a capture screen
     screen.show();
     if (!QTest::qWaitForWindowExposed(&screen))
         std::fprintf(stderr, "the window was not shown\n");

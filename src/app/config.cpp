@@ -53,8 +53,8 @@ Config::Config(Environment environment, QWidget* parent)
     m_ui->setupUi(this);
     if (!m_env.exchangeDirectory.isEmpty()) {
         // Name the folder the link really uses on this station.
-        m_ui->QXIOLabel->setText(m_ui->QXIOLabel->text() + QStringLiteral(" (")
-                                 + QDir::toNativeSeparators(m_env.exchangeDirectory) + QLatin1Char(')'));
+        m_ui->QXIOLabel->setText(m_ui->QXIOLabel->text() + QLatin1Char('\n')
+                                 + QDir::toNativeSeparators(m_env.exchangeDirectory));
     }
     connectControls();
 }

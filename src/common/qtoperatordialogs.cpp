@@ -138,7 +138,8 @@ std::optional<QString> QtOperatorDialogs::inputDirectory(const QString& prompt, 
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     QObject::connect(browse, &QPushButton::clicked, &dialog, [&] {
-        const QString chosen = QFileDialog::getExistingDirectory(&dialog, title, path->text());
+        const QString start = path->text().trimmed().isEmpty() ? QDir::homePath() : path->text().trimmed();
+        const QString chosen = QFileDialog::getExistingDirectory(&dialog, title, start);
         if (!chosen.isEmpty())
             path->setText(QDir::toNativeSeparators(chosen));
     });

@@ -161,11 +161,7 @@ TEST_F(ConfigScreen, LabelColoursReachTheMeasurementScreen)
 TEST_F(ConfigScreen, ExitStoresReportsLoadsTheSkierNamesAndShowsTheMainScreen)
 {
     const QString names = dir.filePath(QStringLiteral("names.txt"));
-    {
-        QFile file(names);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("Ann, Bob\r\nCy\r\n");
-    }
+    ASSERT_TRUE(WriteFileBytes(names, "Ann, Bob\r\nCy\r\n"));
     configControl<QLineEdit>("TournamentName")->setText(QStringLiteral("Moomba Open"));
     configControl<QLineEdit>("CapturesPathName")->setText(videoDir);
     dialogs.chooseFile(names);
@@ -240,11 +236,7 @@ TEST_F(ConfigScreen, MainScreenImportsASkierListAndOpensTheConfigurationAndManua
     MainForm& main = app->mainForm();
     const QString list = folders.dataFile(QStringLiteral("SkierNames.txt"));
     const QString rtf = dir.filePath(QStringLiteral("skiers.rtf"));
-    {
-        QFile file(rtf);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Lee,Kim\\par Bo\\par}");
-    }
+    ASSERT_TRUE(WriteFileBytes(rtf, "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Lee,Kim\\par Bo\\par}"));
     dialogs.chooseFile(rtf);
     main.findChild<QPushButton*>(QStringLiteral("cmdImport"))->click();
     EXPECT_EQ(FileBytes(list), QByteArray("Lee,Kim\r\nBo\r\n"));
@@ -279,11 +271,7 @@ TEST(SkierPicker, ListsTheSkierListAndHandsOverTheDoubleClickedName)
 {
     QTemporaryDir dir;
     const QString list = dir.filePath(QStringLiteral("SkierNames.txt"));
-    {
-        QFile file(list);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("Smith,Ann\r\n\r\nCy\r\n");
-    }
+    ASSERT_TRUE(WriteFileBytes(list, "Smith,Ann\r\n\r\nCy\r\n"));
     ScriptedDialogs dialogs;
     frmSelectSkier picker(list, dialogs);
     picker.show();

@@ -11,13 +11,6 @@
 
 namespace {
 
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 TEST(SkierList, ListInputFieldsFollowCommasLineEndsAndQuotes)
 {
     struct Case {
@@ -53,7 +46,7 @@ TEST(SkierList, ImportReplacesTheListWithTheChosenFilesText)
     };
     for (const Case& c : cases) {
         const QString chosen = dir.filePath(QString::fromLatin1(c.name));
-        writeBytes(chosen, c.bytes);
+        ASSERT_TRUE(WriteFileBytes(chosen, c.bytes));
         const auto first = ImportSkierList(chosen, list);
         ASSERT_TRUE(first) << c.name;
         EXPECT_EQ(*first, QString::fromLatin1(c.firstName)) << c.name;
@@ -63,7 +56,7 @@ TEST(SkierList, ImportReplacesTheListWithTheChosenFilesText)
     // A file that cannot be read, or a damaged rich-text file, leaves the
     // list as it was.
     const QByteArray before = FileBytes(list);
-    writeBytes(dir.filePath(QStringLiteral("broken.rtf")), "{\\rtf1 Lee\\par");
+    ASSERT_TRUE(WriteFileBytes(dir.filePath(QStringLiteral("broken.rtf")), "{\\rtf1 Lee\\par"));
     for (const char* name : {"missing.txt", "broken.rtf"}) {
         const QString chosen = dir.filePath(QString::fromLatin1(name));
         const auto failed = ImportSkierList(chosen, list);
@@ -77,7 +70,7 @@ TEST(SkierList, PickerListsEveryNonEmptyLineWithCommasFolded)
 {
     QTemporaryDir dir;
     const QString list = dir.filePath(QStringLiteral("SkierNames.txt"));
-    writeBytes(list, "Smith,Ann\r\n\r\nCy\r\n");
+    ASSERT_TRUE(WriteFileBytes(list, "Smith,Ann\r\n\r\nCy\r\n"));
     EXPECT_EQ(ReadSkierList(list).value_or(QStringList{"unreadable"}), (QStringList{"Smith Ann", "Cy"}));
     EXPECT_FALSE(ReadSkierList(dir.filePath(QStringLiteral("none.txt"))));
 }
@@ -106,9 +99,9 @@ TEST(ConfigExit, SkierNameFileNeedsAtLeastOneName)
 {
     QTemporaryDir dir;
     const QString names = dir.filePath(QStringLiteral("names.txt"));
-    writeBytes(names, "Ann, Bob\r\nCy\r\n");
+    ASSERT_TRUE(WriteFileBytes(names, "Ann, Bob\r\nCy\r\n"));
     EXPECT_EQ(ReadSkierNameFile(names).value_or(QStringList{}), (QStringList{"Ann", "Bob", "Cy"}));
-    writeBytes(names, " , \r\n");
+    ASSERT_TRUE(WriteFileBytes(names, " , \r\n"));
     EXPECT_FALSE(ReadSkierNameFile(names));
     EXPECT_FALSE(ReadSkierNameFile(dir.filePath(QStringLiteral("none.txt"))));
 }

@@ -31,3 +31,10 @@ inline QByteArray CrLfBytes(std::initializer_list<QString> lines)
         bytes += line.toLatin1() + "\r\n";
     return bytes;
 }
+
+// Writes the bytes as the whole file; false when it cannot be written.
+inline bool WriteFileBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}

@@ -252,6 +252,11 @@ TEST_F(ConfigScreen, MainScreenImportsASkierListAndOpensTheConfigurationAndManua
         QStringLiteral("Skier names not imported, the skier list is unchanged. Cannot use ") + rtf));
     EXPECT_EQ(FileBytes(list), QByteArray("Lee,Kim\r\nBo\r\n"));
 
+    // A repaint of the main screen clears the reason a screen is shown for.
+    app->screenMode() = QStringLiteral("Measure");
+    main.grab();
+    EXPECT_EQ(app->screenMode(), QString());
+
     main.findChild<QPushButton*>(QStringLiteral("cmdConfigure"))->click();
     EXPECT_TRUE(app->configScreen().isVisible());
     EXPECT_FALSE(main.isVisible());

@@ -454,6 +454,9 @@ void Measure::offerPictureSaveOnLeaving()
 
 void Measure::setPicture(const QImage& picture)
 {
+    // A landing point clicked on another picture is no landing point on this one.
+    m_state.markPlaced = false;
+    m_impactLinesVisible = false;
     m_ui->canvas->setPicture(picture);
     fitPictureArea();
 }
@@ -496,7 +499,7 @@ void Measure::loadPictureFile()
         if (!path.isEmpty()) {
             const QImage picture(path);
             if (picture.isNull()) {
-                // The old picture stays; the line below names it, not this file.
+                // The old picture stays, and the log is told of no load.
                 m_env.dialogs.message(notAPictureMessage(path),
                                       {}, OperatorDialogs::Icon::Warning);
             } else {
@@ -505,12 +508,18 @@ void Measure::loadPictureFile()
                 show_the_grid();
                 m_loadedPictureName = path;
                 showPictureName(path);
+                if (auto appended = AppendLoadedPictureLine(config, m_loadedPictureName, m_env.clock); !appended)
+                    m_env.dialogs.message(PictureLineFailureMessage(appended.error()), {},
+                                          OperatorDialogs::Icon::Warning);
             }
         }
     }
-    if (auto appended = AppendLoadedPictureLine(config, m_loadedPictureName, m_env.clock); !appended)
-        m_env.dialogs.message(PictureLineFailureMessage(appended.error()), {}, OperatorDialogs::Icon::Warning);
     m_env.screenMode = QStringLiteral("PictureLoadMenu");
+}
+
+QString Measure::noClipboardPictureMessage()
+{
+    return QStringLiteral("The clipboard holds no picture. The picture shown stays.");
 }
 
 QString Measure::notAPictureMessage(const QString& path)
@@ -549,11 +558,14 @@ void Measure::freeze()
 
 void Measure::freezeOnClipboard()
 {
-    freeze();
-    // A clipboard without a picture leaves the picture as it was.
+    // Nothing to freeze: the picture shown stays, and so does the jump.
     const QImage picture = clipboardPicture();
-    if (!picture.isNull())
-        setPicture(picture);
+    if (picture.isNull()) {
+        m_env.dialogs.message(noClipboardPictureMessage(), {}, OperatorDialogs::Icon::Warning);
+        return;
+    }
+    freeze();
+    setPicture(picture);
     show_the_grid();
     showPictureName(QStringLiteral("Picture from Clipboard"));
 }
@@ -686,7 +698,7 @@ void Measure::pressOnPicture(QPointF twips)
     m_state.distance_ft = QStringLiteral("ft");
     m_state.markX = twips.x();
     m_state.markY = twips.y();
-    drawImpactMark(true);
+    m_state.markPlaced = drawImpactMark(true) && !m_ui->canvas->picture().isNull();
     setFineAdjustmentVisible(true);
     showState();
 }

@@ -89,6 +89,8 @@ public:
     bool viewLoggedPicture(const QString& path);
     // What the operator reads when a chosen file is not a picture.
     static QString notAPictureMessage(const QString& path);
+    // What the operator reads when Paste finds no picture on the clipboard.
+    static QString noClipboardPictureMessage();
 
     // Label colours, the barefoot / sit-ski indicator and the grid switch
     // (shown for more than one grid) from the configuration, as the

@@ -59,5 +59,6 @@ void EndJump(MeasureState& state, const ExchangeDirectory& exchange)
     state.selectedOption = StatusOption::optJumpOK;
     state.Comment.clear();
     state.frameFrozen = false;
+    state.markPlaced = false;
     exchange.deleteConsumedPictures();
 }

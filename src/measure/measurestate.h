@@ -34,6 +34,10 @@ struct MeasureState {
     // The landing mark (twips of the displayed frame).
     double markX = 0.0;
     double markY = 0.0;
+    // The operator has clicked the landing point on the picture shown; a
+    // new picture or the end of the jump takes it back, so a jump is never
+    // measured at a point nobody clicked.
+    bool markPlaced = false;
 
     // The mark and its water position taken at the last measured jump; a
     // pass or fall repeats them in its result line.
@@ -68,7 +72,8 @@ QString VerifyCaption(const MeasureState& state);
 
 // The end of a jump (Unfreeze, caption "Clear", and leaving the screen):
 // distance boxes "m" and "ft", the jump number advanced by one, optJumpOK
-// selected, Comment emptied, the frame no longer frozen; then every *.bmp
+// selected, Comment emptied, the frame no longer frozen, no landing point
+// placed; then every *.bmp
 // of the exchange directory is deleted (failures ignored). The screen
 // itself hides the impact lines, FrozenSign, gif_file_name and the
 // fine-adjustment controls, removes the picture and redraws the overlay.

@@ -153,6 +153,12 @@ RecordingOutcome RecordJump(MeasureState& state, const RecordingContext& context
     }
 
     if (next.selectedOption != StatusOption::Other_Grid && !passOrFall) {
+        // Without a click the mark is wherever the last picture left it, or
+        // the corner of the screen: a believable distance nobody measured.
+        if (!next.markPlaced) {
+            context.dialogs.message(NoLandingPointMessage(), {}, OperatorDialogs::Icon::Warning);
+            return {};
+        }
         const auto measured = MeasureJump(context.calibration.coefficients, context.calibration.jumpX,
                                           context.calibration.jumpY, next.markX, next.markY,
                                           context.config.tournamentType(), next.barefootIndicatorVisible);
@@ -195,4 +201,10 @@ RecordingOutcome RecordJump(MeasureState& state, const RecordingContext& context
 
     state = next;
     return outcome;
+}
+
+QString NoLandingPointMessage()
+{
+    return QStringLiteral("No landing point has been clicked on this picture. Click where the skis first touch "
+                          "the water, then press Record Jump. Nothing was recorded.");
 }

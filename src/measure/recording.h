@@ -73,11 +73,16 @@ struct RecordingOutcome {
 // say so, deselects Other_Grid (and Pass/Fall without a frozen frame),
 // empties Comment and deletes the consumed *.bmp of the exchange directory.
 //
-// Failures: an arithmetic fault while measuring, or a results file that
-// cannot be appended to, shows a message and abandons the recording with
-// the state untouched. A failure to write the exchange files shows
+// Failures: a jump to measure with no landing point placed on the picture
+// shown (NoLandingPointMessage), an arithmetic fault while measuring, or a
+// results file that cannot be appended to, shows a message and abandons the
+// recording with the state untouched. A failure to write the exchange files shows
 // "Error while writing SCORIX result: ..." and the recording completes.
 RecordingOutcome RecordJump(MeasureState& state, const RecordingContext& context);
+
+// What the operator reads when Record is pressed before the landing point
+// has been clicked on the picture shown.
+QString NoLandingPointMessage();
 
 // What the operator reads when the result line could not be written.
 QString ResultsFileFailureMessage(const FileError& error);

@@ -5,6 +5,7 @@
 #include "common/clock.h"
 #include "grid/calibrationstate.h"
 #include "measure/measure.h"
+#include "measure/recording.h"
 #include "measure/resultswindow.h"
 #include "support/filebytes.h"
 #include "support/scripteddialogs.h"
@@ -32,6 +33,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -147,8 +149,15 @@ protected:
     void click(const char* button) { control<QAbstractButton>(button)->click(); }
     PictureCanvas* canvas() { return control<PictureCanvas>("picture"); }
 
+    // A landing point is only ever clicked on a picture: a black frame
+    // stands in where the test has shown none.
     void clickPicture(QPoint pixel, Qt::MouseButton button = Qt::LeftButton)
     {
+        if (!canvas()->hasPicture()) {
+            QImage water(640, 480, QImage::Format_RGB32);
+            water.fill(Qt::black);
+            canvas()->setPicture(water);
+        }
         QTest::mouseClick(canvas(), button, {}, pixel);
     }
 
@@ -585,6 +594,56 @@ TEST_F(MeasureScreen, MeasuredJumpOnAFrozenFrameOffersTheFrozenPicture)
     EXPECT_EQ(text("Jump_no"), QStringLiteral("1"));
 }
 
+// Record never writes a distance for a point the operator did not click on
+// the picture shown.
+TEST_F(MeasureScreen, RecordWithoutALandingPointOnThePictureShownIsRefused)
+{
+    struct Case {
+        const char* name;
+        std::function<void()> before;
+    };
+    const Case cases[] = {
+        {"no picture, no click", [] {}},
+        {"a click, then another picture", [&] {
+             clickPicture(examplePixel);
+             QGuiApplication::clipboard()->setImage(testFrame());
+             trigger("mnuPaste");
+         }},
+        {"a recorded jump, then Clear", [&] {
+             clickPicture(examplePixel);
+             click("Record");
+             click("Unfreeze");
+         }},
+    };
+    for (const Case& c : cases) {
+        measure.reset();
+        QFile::remove(resultsPath);
+        dialogs.clear();
+        shown();
+        nameSkier();
+        c.before();
+        const QByteArray written = results();
+        dialogs.clear();
+        click("Record");
+        EXPECT_EQ(dialogs.texts(), QStringList{NoLandingPointMessage()}) << c.name;
+        EXPECT_EQ(results(), written) << c.name;
+    }
+}
+
+TEST_F(MeasureScreen, PasteWithoutAPictureOnTheClipboardKeepsThePictureShown)
+{
+    QGuiApplication::clipboard()->setImage(testFrame(320, 240));
+    shown();
+    trigger("mnuPaste");
+    click("Unfreeze");
+    const QImage shownBefore = canvas()->picture();
+    QGuiApplication::clipboard()->setText(QStringLiteral("Smith, Ann"));
+    trigger("mnuPaste");
+    EXPECT_EQ(dialogs.texts(), QStringList{Measure::noClipboardPictureMessage()});
+    EXPECT_FALSE(screen().state().frameFrozen);
+    EXPECT_EQ(canvas()->picture(), shownBefore);
+}
+
 TEST_F(MeasureScreen, RerideAndCommentNotes)
 {
     shown();
@@ -751,7 +810,7 @@ TEST_F(MeasureScreen, ClipboardFlagLoadsThePictureWithoutFreezing)
     EXPECT_FALSE(control<QTimer>("loadTimer")->isActive());
 }
 
-TEST_F(MeasureScreen, LoadPictureWritesTheLoadedLineAndCancelRepeatsTheName)
+TEST_F(MeasureScreen, LoadPictureWritesTheLoadedLineAndNothingForALoadThatDidNotHappen)
 {
     config.pictureExtension = QStringLiteral(".jpg");
     const QString picture = capturesDir + QStringLiteral("Bobjump2.bmp");
@@ -777,8 +836,12 @@ TEST_F(MeasureScreen, LoadPictureWritesTheLoadedLineAndCancelRepeatsTheName)
 
     trigger("LoadPict");
     EXPECT_EQ(dialogs.shown().size(), 2u); // the dialog only: no message
-    EXPECT_EQ(results(), CrLfBytes({today + QStringLiteral("Loaded picture: ") + picture,
-                                today + QStringLiteral("Loaded picture: ") + picture}));
+    const QString notes = capturesDir + QStringLiteral("notes.bmp");
+    ASSERT_TRUE(WriteFileBytes(notes, "not a picture"));
+    dialogs.chooseFile(notes);
+    trigger("LoadPict");
+    EXPECT_EQ(dialogs.texts().last(), Measure::notAPictureMessage(notes));
+    EXPECT_EQ(results(), CrLfBytes({today + QStringLiteral("Loaded picture: ") + picture}));
     EXPECT_EQ(canvas()->picture().size(), QSize(640, 480));
 }
 
@@ -789,7 +852,7 @@ TEST_F(MeasureScreen, LoadPictureWithoutCapturesDirectory)
     trigger("LoadPict");
     EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("Invalid path, change in configuration screen")});
     EXPECT_EQ(dialogs.shown().at(0).icon, OperatorDialogs::Icon::Warning);
-    EXPECT_EQ(results(), CrLfBytes({today + QStringLiteral("Loaded picture: ")}));
+    EXPECT_EQ(results(), QByteArray());
     EXPECT_EQ(screenMode, QStringLiteral("PictureLoadMenu"));
 }
 

@@ -52,6 +52,7 @@ protected:
         state.Jump_no = QStringLiteral("1");
         state.markX = 6120.4;
         state.markY = 3405;
+        state.markPlaced = true;
     }
 
     RecordingOutcome record()
@@ -160,6 +161,7 @@ TEST_P(TournamentRecording, LineFollowsTheTournamentType)
     calibration.jumpY = c.jumpY;
     state.markX = c.markX;
     state.markY = c.markY;
+    state.markPlaced = true;
     ASSERT_TRUE(record().recorded);
     EXPECT_EQ(results(), crlf(QString::fromUtf8(c.line)));
 }
@@ -443,6 +445,7 @@ TEST_P(RecordingFault, AbandonsTheRecording)
     calibration.coefficients = c.coefficients;
     state.markX = c.markX;
     state.markY = c.markY;
+    state.markPlaced = true;
     const MeasureState before = state;
     const RecordingOutcome outcome = record();
     EXPECT_FALSE(outcome.recorded);

@@ -5,6 +5,8 @@
 #include <QStringList>
 
 #include <expected>
+#include <memory>
+#include <vector>
 
 class QIODevice;
 
@@ -30,10 +32,43 @@ QStringList DecodeLines(const QByteArray& bytes);
 // be written; nothing is written then.
 std::expected<void, FileError> AppendLines(const QString& path, const QStringList& lines);
 
-// Replaces the file whole through a temporary file, so an interrupted write
-// never leaves half a file behind.
+// Replaces the file whole through a temporary file beside it, so an
+// interrupted write never leaves half a file behind. Every byte is checked on
+// its way to the disk: a full disk or a file-size limit fails the call and
+// leaves the old file as it was (and no temporary file behind).
 std::expected<void, FileError> ReplaceFile(const QString& path, const QByteArray& bytes);
 std::expected<void, FileError> ReplaceLines(const QString& path, const QStringList& lines);
+
+// Files that belong together (a set-up file and its check-buoy file) replaced
+// as one unit: add() checks the target and writes the new contents whole to
+// a temporary file beside it; commit() then renames every temporary file over
+// its target, back to back, in the order added. When a rename fails, the
+// files already replaced get their previous contents back. Whatever was not
+// committed is removed when the set is destroyed.
+//
+// What no program can close: a kill or a power cut between two renames
+// leaves the first files new and the rest old.
+class FileReplacementSet {
+public:
+    FileReplacementSet();
+    ~FileReplacementSet();
+    FileReplacementSet(const FileReplacementSet&) = delete;
+    FileReplacementSet& operator=(const FileReplacementSet&) = delete;
+
+    // Fails, writing nothing that stays, when the target is a folder, a
+    // read-only file, in a missing folder, or the temporary file cannot be
+    // written whole.
+    std::expected<void, FileError> add(const QString& path, const QByteArray& bytes);
+
+    // On failure the error names the file that could not be replaced; the
+    // files are then as they were before, unless putting one back failed
+    // too, which the reason says.
+    std::expected<void, FileError> commit();
+
+private:
+    struct Pending;
+    std::vector<std::unique_ptr<Pending>> m_pending;
+};
 
 // Reads the whole file, or reports why it cannot.
 std::expected<QByteArray, FileError> ReadWholeFile(const QString& path);

@@ -1,11 +1,21 @@
 #include "common/textfile.h"
 #include "support/filebytes.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -54,6 +64,164 @@ TEST(TextFile, ReplaceInMissingDirectoryFails)
 {
     QTemporaryDir dir;
     EXPECT_FALSE(ReplaceLines(dir.filePath(QStringLiteral("no/such/file.txt")), {QStringLiteral("x")}));
+}
+
+QStringList filesIn(const QTemporaryDir& dir)
+{
+    return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+}
+
+#ifdef Q_OS_UNIX
+// Runs save in a child process whose files may not grow beyond limitBytes,
+// as on a disk that fills up during the write. SIGXFSZ is ignored there, so
+// the write fails with "File too large" instead of killing the child.
+// Returns 0 when the save reported success, 1 when it reported a failure
+// with a reason, 2 when it failed without one.
+int saveWithSizeLimit(rlim_t limitBytes, const std::function<std::expected<void, FileError>()>& save)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{limitBytes, limitBytes};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        const auto saved = save();
+        _exit(saved ? 0 : saved.error().reason.isEmpty() ? 2 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 100 + WTERMSIG(status);
+}
+
+struct FullDiskCase {
+    const char* name;
+    rlim_t limitBytes;
+};
+
+class ReplaceOnAFullDisk : public testing::TestWithParam<FullDiskCase> {};
+
+TEST_P(ReplaceOnAFullDisk, KeepsTheOldFileAndReportsTheFailure)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("grid.ipt"));
+    const QByteArray old("the good set-up\r\n");
+    ASSERT_TRUE(ReplaceFile(path, old));
+    const QByteArray next(600, 'x');
+
+    EXPECT_EQ(saveWithSizeLimit(GetParam().limitBytes, [&] { return ReplaceFile(path, next); }), 1);
+    EXPECT_EQ(FileBytes(path), old);
+    EXPECT_EQ(filesIn(dir), QStringList{QStringLiteral("grid.ipt")});
+}
+
+// Nothing fits, the write is cut in the middle, the last byte does not fit.
+INSTANTIATE_TEST_SUITE_P(Limits, ReplaceOnAFullDisk,
+                         testing::Values(FullDiskCase{"NothingFits", 0}, FullDiskCase{"CutShort", 100},
+                                         FullDiskCase{"LastByteMissing", 599}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(FileReplacementSet, ASecondFileThatDoesNotFitLeavesBothAsTheyWere)
+{
+    QTemporaryDir dir;
+    const QString first = dir.filePath(QStringLiteral("g.ipt"));
+    const QString second = dir.filePath(QStringLiteral("g.ipt.cb"));
+    ASSERT_TRUE(ReplaceFile(first, "old grid"));
+    ASSERT_TRUE(ReplaceFile(second, "old buoy"));
+
+    const int status = saveWithSizeLimit(300, [&]() -> std::expected<void, FileError> {
+        FileReplacementSet set;
+        if (auto added = set.add(first, QByteArray(200, 'g')); !added)
+            return added;
+        if (auto added = set.add(second, QByteArray(400, 'b')); !added)
+            return added;
+        return set.commit();
+    });
+
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(FileBytes(first), QByteArray("old grid"));
+    EXPECT_EQ(FileBytes(second), QByteArray("old buoy"));
+    EXPECT_EQ(filesIn(dir), (QStringList{QStringLiteral("g.ipt"), QStringLiteral("g.ipt.cb")}));
+}
+
+TEST(TextFile, ReplacingALinkReplacesTheFileItPointsAtWithItsPermissions)
+{
+    QTemporaryDir dir;
+    const QString real = dir.filePath(QStringLiteral("real.ipt"));
+    const QString link = dir.filePath(QStringLiteral("link.ipt"));
+    ASSERT_TRUE(ReplaceFile(real, "old"));
+    const auto permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+    ASSERT_TRUE(QFile::setPermissions(real, permissions));
+    ASSERT_TRUE(QFile::link(real, link));
+
+    ASSERT_TRUE(ReplaceFile(link, "new"));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(FileBytes(real), QByteArray("new"));
+    EXPECT_EQ(QFile::permissions(real) & 0x7077, permissions); // owner, group, others
+}
+#endif
+
+TEST(FileReplacementSet, AFailedRenamePutsBackTheFilesAlreadyReplaced)
+{
+    QTemporaryDir dir;
+    const QString first = dir.filePath(QStringLiteral("g.ipt"));
+    const QString second = dir.filePath(QStringLiteral("g.ipt.cb"));
+    ASSERT_TRUE(ReplaceFile(first, "old grid"));
+    {
+        FileReplacementSet set;
+        ASSERT_TRUE(set.add(first, "new grid"));
+        ASSERT_TRUE(set.add(second, "new buoy"));
+        // Something takes the second name after the checks: a folder, which
+        // no file can be renamed over.
+        ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("g.ipt.cb")));
+        const auto committed = set.commit();
+        ASSERT_FALSE(committed);
+        EXPECT_EQ(committed.error().path, second);
+    }
+    EXPECT_EQ(FileBytes(first), QByteArray("old grid"));
+    EXPECT_EQ(filesIn(dir), QStringList{QStringLiteral("g.ipt")});
+}
+
+TEST(FileReplacementSet, AFileThatWasNotThereIsRemovedAgainWhenTheUnitFails)
+{
+    QTemporaryDir dir;
+    const QString first = dir.filePath(QStringLiteral("g.ipt"));
+    FileReplacementSet set;
+    ASSERT_TRUE(set.add(first, "new grid"));
+    ASSERT_TRUE(set.add(dir.filePath(QStringLiteral("g.ipt.cb")), "new buoy"));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("g.ipt.cb")));
+    EXPECT_FALSE(set.commit());
+    EXPECT_EQ(FileBytes(first), QByteArray("<missing>"));
+}
+
+TEST(TextFile, ReplacingAFolderIsRefusedBeforeAnythingIsWritten)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("g.ipt.cb")));
+    const auto replaced = ReplaceFile(dir.filePath(QStringLiteral("g.ipt.cb")), "x");
+    ASSERT_FALSE(replaced);
+    EXPECT_EQ(replaced.error().reason, QStringLiteral("it is a folder"));
+    EXPECT_TRUE(filesIn(dir).isEmpty());
+}
+
+TEST(TextFile, ASaveRemovesWhatAKilledSaveOfTheSameFileLeftBehind)
+{
+    QTemporaryDir dir;
+    const auto put = [&](const char* name, int ageSeconds) {
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        ASSERT_TRUE(WriteFileBytes(path, "left over"));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-ageSeconds),
+                                     QFileDevice::FileModificationTime));
+    };
+    put("g.ipt.saving-Ab12Cd", 3600);
+    put("g.ipt.previous-Ef34Gh", 3600);
+    put("g.ipt.saving-Fresh1", 0);      // may be another save's, running now
+    put("g.ipt.saving-notOurs", 3600);  // not a name a save gives
+    put("other.ipt.saving-Ab12Cd", 3600);
+
+    ASSERT_TRUE(ReplaceFile(dir.filePath(QStringLiteral("g.ipt")), "grid"));
+    EXPECT_EQ(filesIn(dir), (QStringList{QStringLiteral("g.ipt"), QStringLiteral("g.ipt.saving-Fresh1"),
+                                         QStringLiteral("g.ipt.saving-notOurs"),
+                                         QStringLiteral("other.ipt.saving-Ab12Cd")}));
 }
 
 TEST(TextFile, DecodeAcceptsEveryLineEnd)

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -66,8 +67,56 @@ qsizetype scanNumber(QStringView text, qsizetype from, QByteArray& out)
     return i - from;
 }
 
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// True when a number (in C syntax, as scanNumber writes it) is below 1 in
+// magnitude. The exponent alone does not say: "0.000...1" has none and
+// "1000…0E-5" is large. Only asked of numbers too large or too small for a
+// double, so their power of ten is far from 0 and capping the counts is
+// harmless.
+bool belowOne(const QByteArray& number)
+{
+    constexpr long long cap = 1'000'000'000;
+    const qsizetype n = number.size();
+    qsizetype i = (number.startsWith('-') || number.startsWith('+')) ? 1 : 0;
+    while (i < n && number[i] == '0')
+        ++i;
+    long long integerDigits = 0;
+    for (; i < n && isDigit(number[i]); ++i)
+        integerDigits = std::min(integerDigits + 1, cap);
+    // The power of ten of the first significant digit.
+    long long place = integerDigits - 1;
+    if (i < n && number[i] == '.') {
+        ++i;
+        long long zeros = 0;
+        for (; i < n && number[i] == '0'; ++i)
+            zeros = std::min(zeros + 1, cap);
+        if (integerDigits == 0)
+            place = -zeros - 1;
+        while (i < n && isDigit(number[i]))
+            ++i;
+    }
+    long long exponent = 0;
+    if (i < n && number[i] == 'E') {
+        ++i;
+        const bool negative = i < n && number[i] == '-';
+        if (i < n && (number[i] == '-' || number[i] == '+'))
+            ++i;
+        for (; i < n && isDigit(number[i]); ++i)
+            exponent = std::min(exponent * 10 + (number[i] - '0'), cap);
+        if (negative)
+            exponent = -exponent;
+    }
+    return place + exponent < 0;
+}
+
 // from_chars ignores the locale (strtod would read "1.5" as 1 on a German
-// desktop). Out-of-range magnitudes come back as infinity or zero.
+// desktop). A magnitude below the smallest double reads as 0 (of its sign),
+// one above the largest as infinity; between them, very small numbers keep
+// their nearest (subnormal) value.
 double toDouble(const QByteArray& number)
 {
     double value = 0.0;
@@ -77,10 +126,7 @@ double toDouble(const QByteArray& number)
     const auto result = std::from_chars(first, number.constData() + number.size(), value);
     if (result.ec == std::errc::result_out_of_range) {
         const bool negative = number.startsWith('-');
-        // Tell overflow from underflow by the exponent's sign.
-        const qsizetype e = number.indexOf('E');
-        const bool tiny = e >= 0 && number.size() > e + 1 && number.at(e + 1) == '-';
-        if (tiny)
+        if (belowOne(number))
             return negative ? -0.0 : 0.0;
         return negative ? -std::numeric_limits<double>::infinity()
                         : std::numeric_limits<double>::infinity();

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <functional>
 
 #ifdef Q_OS_UNIX
@@ -96,6 +98,12 @@ struct FullDiskCase {
     const char* name;
     rlim_t limitBytes;
 };
+
+void PrintTo(const FullDiskCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 
 class ReplaceOnAFullDisk : public testing::TestWithParam<FullDiskCase> {};
 

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -51,6 +54,47 @@ TEST(Val, HugeNumbersReadAsInfinity)
     EXPECT_TRUE(std::isinf(Val(u"1e999")));
     EXPECT_LT(Val(u"-1e999"), 0);
 }
+
+struct MagnitudeCase {
+    const char* name;
+    QString text;
+    double value;
+};
+
+void PrintTo(const MagnitudeCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+
+class ValMagnitudeTest : public ::testing::TestWithParam<MagnitudeCase> {};
+
+// Beyond the range of a double a number reads as 0 or infinity by its own
+// size, whatever its exponent says; inside it, down to the last subnormal.
+TEST_P(ValMagnitudeTest, TellsTooSmallFromTooLarge)
+{
+    const double value = Val(GetParam().text);
+    EXPECT_EQ(value, GetParam().value);
+    EXPECT_EQ(std::signbit(value), std::signbit(GetParam().value));
+}
+
+const QString zeros400(400, QLatin1Char('0'));
+constexpr double infinity = std::numeric_limits<double>::infinity();
+
+INSTANTIATE_TEST_SUITE_P(
+    Extremes, ValMagnitudeTest,
+    ::testing::Values(
+        MagnitudeCase{"TinyWithoutExponent", "0." + zeros400 + "1", 0.0},
+        MagnitudeCase{"NegativeTinyWithoutExponent", "-0." + zeros400 + "1", -0.0},
+        MagnitudeCase{"TinyWithPositiveExponent", "0." + zeros400 + "1E+50", 0.0},
+        MagnitudeCase{"HugeWithNegativeExponent", "1" + zeros400 + "E-50", infinity},
+        MagnitudeCase{"NegativeHugeWithoutExponent", "-1" + zeros400, -infinity},
+        MagnitudeCase{"BelowTheSmallestSubnormal", "1E-401", 0.0},
+        MagnitudeCase{"Subnormal", "1E-310", 1e-310},
+        MagnitudeCase{"SmallestSubnormal", "4.9406564584124654E-324", std::numeric_limits<double>::denorm_min()},
+        MagnitudeCase{"ExponentBeyondAnyCounter", "1E99999999999999999999", infinity},
+        MagnitudeCase{"NegativeExponentBeyondAnyCounter", "1E-99999999999999999999", 0.0}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 struct FieldCase {
     const char* text;

@@ -8,9 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
-
 #include <functional>
+#include <ostream>
 
 #ifdef Q_OS_UNIX
 #include <csignal>

@@ -103,6 +103,14 @@ QPen OverlayPen(const QColor& color)
     return pen;
 }
 
+QPen OverlayEdgePen(const QColor& color)
+{
+    QPen pen(qGray(color.rgb()) >= 128 ? QColor(Qt::black) : QColor(Qt::white));
+    pen.setWidthF(overlayLineWidthPixels + 2.0);
+    pen.setCosmetic(true);
+    return pen;
+}
+
 BuoyMarkerStyle BuoyMarkerStyleFromSetting(const QString& buoyMarker)
 {
     return buoyMarker == QLatin1String("cross") ? BuoyMarkerStyle::Cross : BuoyMarkerStyle::Circle;
@@ -111,15 +119,26 @@ BuoyMarkerStyle BuoyMarkerStyleFromSetting(const QString& buoyMarker)
 void DrawBuoyMarker(QPainter& painter, ScreenPoint at, const OverlayStyle& style)
 {
     const double s = style.crossSize;
-    if (style.marker == BuoyMarkerStyle::Cross) {
-        DrawCross(painter, at, s, white);
-        return;
-    }
     const PainterStateGuard guard(painter);
-    drawCircle(painter, at, 2 * s, style.labelColor);
-    for (const ScreenPoint dot : {at, ScreenPoint{at.x, at.y + dotOffset}, ScreenPoint{at.x, at.y - dotOffset},
-                                  ScreenPoint{at.x + dotOffset, at.y}, ScreenPoint{at.x - dotOffset, at.y}})
-        drawPoint(painter, dot, style.labelColor);
+    const bool cross = style.marker == BuoyMarkerStyle::Cross;
+    const QColor color = cross ? white : style.labelColor;
+    // The edge first, the mark over it.
+    for (const QPen& pen : {OverlayEdgePen(color), OverlayPen(color)}) {
+        painter.setPen(pen);
+        if (cross) {
+            painter.drawLine(pointOf({at.x - s, at.y}), pointOf({at.x + s, at.y}));
+            painter.drawLine(pointOf({at.x, at.y - s}), pointOf({at.x, at.y + s}));
+            continue;
+        }
+        painter.drawEllipse(pointOf(at), 2 * s, 2 * s);
+    }
+    // The centre dots stay without an edge: at 1:1 they lie a third of a
+    // pixel apart, and an edge would bury them.
+    if (!cross) {
+        for (const ScreenPoint dot : {at, ScreenPoint{at.x, at.y + dotOffset}, ScreenPoint{at.x, at.y - dotOffset},
+                                      ScreenPoint{at.x + dotOffset, at.y}, ScreenPoint{at.x - dotOffset, at.y}})
+            drawPoint(painter, dot, color);
+    }
 }
 
 void DrawSetupOverlay(QPainter& painter, const Corners& liveCorners, ScreenPoint checkBuoy,

@@ -59,6 +59,11 @@ void BeginTwipsDrawing(QPainter& painter);
 // cosmetic (the width does not scale with the twips transform).
 QPen OverlayPen(const QColor& color);
 
+// The pen of the thin edge drawn under a mark: a pixel wider on each side
+// than OverlayPen, black under light colours and white under dark ones, so
+// a white cross stays visible on a white splash.
+QPen OverlayEdgePen(const QColor& color);
+
 enum class BuoyMarkerStyle { Cross, Circle };
 
 // The buoymarker setting: only "cross" gives crosses; anything else

@@ -101,9 +101,12 @@ std::expected<LiveReadouts, ArithmeticFault> LiveReadoutsAt(double x, double y, 
 void DrawImpactMarkLines(QPainter& painter, const ImpactMark& mark, const QColor& labelColor)
 {
     painter.save();
-    painter.setPen(OverlayPen(labelColor));
-    painter.drawLine(mark.horizontal);
-    painter.drawLine(mark.vertical);
-    painter.drawLine(mark.splashIndicator);
+    // The edge first, so the cross stays visible on spray of its own colour.
+    for (const QPen& pen : {OverlayEdgePen(labelColor), OverlayPen(labelColor)}) {
+        painter.setPen(pen);
+        painter.drawLine(mark.horizontal);
+        painter.drawLine(mark.vertical);
+        painter.drawLine(mark.splashIndicator);
+    }
     painter.restore();
 }

@@ -225,7 +225,37 @@ TEST(MeasureOverlay, SideLinesStayWhiteWithACrossAndAColouredLabel)
     });
     EXPECT_TRUE(shows(image, 9750, 4500, white));
     EXPECT_TRUE(shows(image, 3000 + 45, 1500, white));
-    EXPECT_EQ(pixelsOf(image, QColor(0, 0, 0)), 0);
+    // Black only in the edges of the white crosses (partly covered by the
+    // side lines), never in a side line itself.
+    const QImage crossesOnly = paintFrame([](QPainter& p) {
+        for (const GridCorner& c : measureOverlay(false).corners)
+            DrawBuoyMarker(p, {c.screenX, c.screenY}, crosses(QColor(0, 0, 0)));
+    });
+    EXPECT_GT(pixelsOf(image, QColor(0, 0, 0)), 0);
+    EXPECT_LE(pixelsOf(image, QColor(0, 0, 0)), pixelsOf(crossesOnly, QColor(0, 0, 0)));
+}
+
+TEST(BuoyMarker, MarksHaveAnEdgeOfTheOppositeBrightness)
+{
+    struct Case {
+        QColor mark;
+        QColor edge;
+    };
+    for (const Case& c : {Case{QColor(255, 255, 255), QColor(0, 0, 0)}, Case{QColor(255, 255, 0), QColor(0, 0, 0)},
+                          Case{QColor(0, 0, 0), QColor(255, 255, 255)}}) {
+        QImage image(200, 200, QImage::Format_RGB32);
+        image.fill(c.mark); // a splash of the mark's own colour
+        QPainter painter(&image);
+        DrawBuoyMarker(painter, {100, 100}, circles(c.mark, 30));
+        painter.end();
+        // Across the circle of radius 60: edge, the mark's own colour, edge.
+        QList<QColor> across;
+        for (int x = 150; x <= 170; ++x) {
+            if (across.isEmpty() || across.back() != image.pixelColor(x, 100))
+                across.append(image.pixelColor(x, 100));
+        }
+        EXPECT_EQ(across, (QList<QColor>{c.mark, c.edge, c.mark, c.edge, c.mark})) << c.mark.name().toStdString();
+    }
 }
 
 struct FarBuoyCase {

@@ -240,6 +240,8 @@ TEST(ImpactMark, ThreeLinesInTheLabelColour)
     EXPECT_EQ(image.pixelColor(200, 150), yellow); // splash indicator
     EXPECT_EQ(image.pixelColor(200, 125), background); // ends 1000 twips up
     EXPECT_EQ(image.pixelColor(204, 150), background);
+    // A thin black edge beside the yellow splash line keeps it visible on spray.
+    EXPECT_TRUE(image.pixelColor(198, 150) == Qt::black || image.pixelColor(202, 150) == Qt::black);
 }
 
 } // namespace

@@ -3,12 +3,11 @@
 #include "common/numbertext.h"
 #include "common/val.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QIODevice>
 
 #include <array>
-#include <cmath>
-#include <initializer_list>
 
 namespace {
 
@@ -58,30 +57,14 @@ QString cornerLine(const GridCorner& c)
         + FilePrintNumber(c.surveyX) + QLatin1Char(',') + FilePrintNumber(c.surveyY);
 }
 
-bool allFinite(std::initializer_list<double> values)
+// Why a file made in memory does not read back, in the save's words.
+QString unreadableReason(const GridFileError& error)
 {
-    for (double v : values) {
-        if (!std::isfinite(v))
-            return false;
-    }
-    return true;
+    const QString what = error.kind == GridFileKind::SetupFile ? QStringLiteral("the grid")
+                                                               : QStringLiteral("the check buoy");
+    return what + QStringLiteral(" holds a value that cannot be written as a number (") + error.reason
+        + QStringLiteral("); solve the grid again");
 }
-
-bool contentsFinite(const GridFileContents& c)
-{
-    for (const GridCorner& corner : c.corners) {
-        if (!allFinite({corner.screenX, corner.screenY, corner.surveyX, corner.surveyY}))
-            return false;
-    }
-    for (double v : c.coefficients) {
-        if (!std::isfinite(v))
-            return false;
-    }
-    return allFinite({c.jumpX, c.jumpY, c.reservedA, c.reservedB, c.gridNumber});
-}
-
-const QString notFiniteReason
-    = QStringLiteral("the grid holds a value that is not a finite number; solve the grid again");
 
 // The survey text as typed when it reads back as a number, else the number
 // the station took from it.
@@ -91,6 +74,34 @@ QString checkSurveyLine(const QString& typed)
     if (ParseNumberField(typed, ignored))
         return typed;
     return FilePrintNumber(Val(typed));
+}
+
+// The bytes of a set-up file, once they are known to read back whole.
+std::expected<QByteArray, FileError> gridFileBytes(const QString& path, const GridFileContents& contents)
+{
+    QByteArray bytes = EncodeLines(GridFileLines(path, contents));
+    QBuffer buffer(&bytes);
+    if (const auto back = readGridFile(buffer, path); !back)
+        return std::unexpected(FileError{path, unreadableReason(back.error())});
+    return bytes;
+}
+
+std::expected<QByteArray, FileError> checkBuoyFileBytes(const QString& path, const CheckBuoyEntry& entry)
+{
+    QByteArray bytes
+        = EncodeLines(CheckBuoyFileLines(entry.screenX, entry.screenY, entry.surveyXText, entry.surveyYText));
+    QBuffer buffer(&bytes);
+    if (const auto back = readCheckBuoyFile(buffer, path); !back)
+        return std::unexpected(FileError{path, unreadableReason(back.error())});
+    return bytes;
+}
+
+// A line break typed into a text would split its line in two.
+QString oneLine(QString text)
+{
+    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return text;
 }
 
 } // namespace
@@ -110,13 +121,9 @@ QString CheckBuoyFilePath(const QString& setupFilePath)
 
 QStringList GridFileLines(const QString& path, const GridFileContents& contents)
 {
-    QString description = contents.description;
-    description.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    description.replace(QLatin1Char('\n'), QLatin1Char(' '));
-
     QStringList lines;
-    lines.append(QStringLiteral("Initialization Points for file: ") + path);
-    lines.append(description);
+    lines.append(QStringLiteral("Initialization Points for file: ") + oneLine(path));
+    lines.append(oneLine(contents.description));
     for (const GridCorner& corner : contents.corners)
         lines.append(cornerLine(corner));
     for (double c : contents.coefficients)
@@ -136,18 +143,43 @@ QStringList CheckBuoyFileLines(double screenX, double screenY, const QString& su
 
 std::expected<void, FileError> writeGridFile(const QString& path, const GridFileContents& contents)
 {
-    if (!contentsFinite(contents))
-        return std::unexpected(FileError{path, notFiniteReason});
-    return ReplaceLines(path, GridFileLines(path, contents));
+    const auto bytes = gridFileBytes(path, contents);
+    if (!bytes)
+        return std::unexpected(bytes.error());
+    return ReplaceFile(path, *bytes);
 }
 
 std::expected<void, FileError> writeCheckBuoyFile(const QString& path, double screenX, double screenY,
                                                   const QString& surveyXText,
                                                   const QString& surveyYText)
 {
-    if (!allFinite({screenX, screenY, Val(surveyXText), Val(surveyYText)}))
-        return std::unexpected(FileError{path, notFiniteReason});
-    return ReplaceLines(path, CheckBuoyFileLines(screenX, screenY, surveyXText, surveyYText));
+    const auto bytes = checkBuoyFileBytes(path, {screenX, screenY, surveyXText, surveyYText});
+    if (!bytes)
+        return std::unexpected(bytes.error());
+    return ReplaceFile(path, *bytes);
+}
+
+std::expected<void, FileError> writeGridFiles(const QString& path, const GridFileContents& contents,
+                                              const CheckBuoyEntry& checkBuoy)
+{
+    const QString checkBuoyPath = CheckBuoyFilePath(path);
+    const auto setupBytes = gridFileBytes(path, contents);
+    if (!setupBytes)
+        return std::unexpected(setupBytes.error());
+    const auto checkBuoyBytes = checkBuoyFileBytes(checkBuoyPath, checkBuoy);
+    if (!checkBuoyBytes)
+        return std::unexpected(checkBuoyBytes.error());
+
+    // The set-up file goes first: should the program be killed between the
+    // two renames, the new grid measures and its check buoy is the old one
+    // (or missing, which a load refuses), rather than the old grid being
+    // loaded as if it were the one just saved.
+    FileReplacementSet files;
+    if (auto added = files.add(path, *setupBytes); !added)
+        return added;
+    if (auto added = files.add(checkBuoyPath, *checkBuoyBytes); !added)
+        return added;
+    return files.commit();
 }
 
 std::expected<GridFileContents, GridFileError> readGridFile(QIODevice& in, const QString& path)

@@ -57,9 +57,11 @@ inline constexpr int gridFileNumberCount = 29;
 // The companion file of a set-up file: its full name with ".cb" appended.
 QString CheckBuoyFilePath(const QString& setupFilePath);
 
-// The 19 lines of a set-up file (without line ends). Line 1 names path; line
-// 2 is the description as typed (a line break in it becomes a blank, so the
-// file keeps its shape); every number is in the file print form.
+// The 19 lines of a set-up file (without line ends). Line 1 names path for
+// a person reading the file; nothing reads it back (a name outside Latin-1
+// shows '?' there). Line 2 is the description as typed. A line break in
+// either becomes a blank, so the file keeps its shape; every number is in
+// the file print form.
 QStringList GridFileLines(const QString& path, const GridFileContents& contents);
 
 // The 4 lines of a check-buoy file: the screen position as numbers, then the
@@ -69,13 +71,30 @@ QStringList GridFileLines(const QString& path, const GridFileContents& contents)
 QStringList CheckBuoyFileLines(double screenX, double screenY, const QString& surveyXText,
                                const QString& surveyYText);
 
-// Replace the file whole (CR LF, Latin-1). Fails, writing nothing, when a
-// value is not a finite number (it could not be read back) or the file
-// cannot be written; the old file is then left as it was.
+// The check buoy as the set-up screen holds it when a grid is saved.
+struct CheckBuoyEntry {
+    double screenX = 0.0; // twips
+    double screenY = 0.0;
+    QString surveyXText; // txtCheckX as typed
+    QString surveyYText; // txtCheckY as typed
+};
+
+// Replace the file whole (CR LF, Latin-1). The file is made and read back
+// in memory first: fails, writing nothing, when it would not read back (a
+// value that is not a finite number or prints above the largest double) or
+// when the file cannot be written; the old file is then left as it was.
 std::expected<void, FileError> writeGridFile(const QString& path, const GridFileContents& contents);
 std::expected<void, FileError> writeCheckBuoyFile(const QString& path, double screenX, double screenY,
                                                   const QString& surveyXText,
                                                   const QString& surveyYText);
+
+// The set-up file and its check-buoy file saved as one unit: both are made
+// and read back in memory, then written whole beside their targets, then
+// renamed over them back to back (FileReplacementSet). On failure the error
+// names the file at fault and both files are left as they were; nothing is
+// left beside them.
+std::expected<void, FileError> writeGridFiles(const QString& path, const GridFileContents& contents,
+                                              const CheckBuoyEntry& checkBuoy);
 
 // Read a whole set-up file. Line 1 is skipped, line 2 is the description
 // (taken whole, commas included); from line 3 on the fields are separated by

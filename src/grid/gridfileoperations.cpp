@@ -289,19 +289,16 @@ bool save_grid_file(GridContext& context)
     contents.reservedB = 2.0;
     contents.gridNumber = grid;
 
-    // Both files first: the setting, the record and the boxes name this file
-    // only once it is really on the disk.
-    if (auto written = writeGridFile(path, contents); !written) {
-        context.dialogs.message(written.error().describe(QStringLiteral("Cannot write the set-up file")),
+    // Both files first, as one unit: the setting, the record and the boxes
+    // name this file only once it is really on the disk, and a set-up file
+    // never stands beside the check buoy of another save.
+    const CheckBuoyEntry checkBuoy{cal.checkScreenX, cal.checkScreenY, context.fields.txtCheckX,
+                                   context.fields.txtCheckY};
+    if (auto written = writeGridFiles(path, contents, checkBuoy); !written) {
+        const QString action = written.error().path == path ? QStringLiteral("Cannot write the set-up file")
+                                                            : QStringLiteral("Cannot write the check buoy file");
+        context.dialogs.message(written.error().describe(action) + QStringLiteral(". The grid was not saved."),
                                 errorTitle, Icon::Warning);
-        return false;
-    }
-    if (auto written = writeCheckBuoyFile(CheckBuoyFilePath(path), cal.checkScreenX, cal.checkScreenY,
-                                          context.fields.txtCheckX, context.fields.txtCheckY);
-        !written) {
-        context.dialogs.message(
-            written.error().describe(QStringLiteral("Cannot write the check buoy file")), errorTitle,
-            Icon::Warning);
         return false;
     }
 

@@ -3,13 +3,16 @@
 #include "support/filebytes.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
+#include <ostream>
 
 namespace {
 
@@ -122,6 +125,85 @@ TEST(GridFile, ValuesThatAreNotFiniteAreNotWritten)
     EXPECT_FALSE(writeCheckBuoyFile(path + QStringLiteral(".cb"), std::nan(""), 0, QStringLiteral("1"),
                                     QStringLiteral("2")));
     EXPECT_FALSE(QFile::exists(path + QStringLiteral(".cb")));
+}
+
+constexpr double largest = std::numeric_limits<double>::max();
+
+TEST(GridFile, ALineBreakInTheFilesOwnNameKeepsTheFileShape)
+{
+    const QStringList lines = GridFileLines(QStringLiteral("/data/two\nlines.ipt"), knownGrid());
+    ASSERT_EQ(lines.size(), 19);
+    EXPECT_EQ(lines.at(0), QStringLiteral("Initialization Points for file: /data/two lines.ipt"));
+}
+
+struct PairCase {
+    const char* name;
+    void (*spoil)(GridFileContents&, CheckBuoyEntry&, const QString& checkBuoyPath);
+    bool checkBuoyAtFault;
+};
+
+void PrintTo(const PairCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class GridFilePair : public testing::TestWithParam<PairCase> {};
+
+// Whatever fails, fails before either file is touched: the old set-up file
+// never stands beside a new check buoy or the other way round.
+TEST_P(GridFilePair, AFailureLeavesBothFilesAsTheyWere)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("grid2.ipt"));
+    const QString checkBuoyPath = CheckBuoyFilePath(path);
+    const QByteArray oldSetup("old set-up\r\n");
+    const QByteArray oldCheckBuoy("old check buoy\r\n");
+    ASSERT_TRUE(WriteFileBytes(path, oldSetup));
+    ASSERT_TRUE(WriteFileBytes(checkBuoyPath, oldCheckBuoy));
+
+    GridFileContents g = knownGrid();
+    CheckBuoyEntry checkBuoy{5250, 3000, QStringLiteral("1.5"), QStringLiteral("102.25")};
+    GetParam().spoil(g, checkBuoy, checkBuoyPath);
+    const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+
+    const auto written = writeGridFiles(path, g, checkBuoy);
+    ASSERT_FALSE(written);
+    EXPECT_EQ(written.error().path, GetParam().checkBuoyAtFault ? checkBuoyPath : path);
+    EXPECT_EQ(FileBytes(path), oldSetup);
+    if (QFileInfo(checkBuoyPath).isFile()) {
+        EXPECT_EQ(FileBytes(checkBuoyPath), oldCheckBuoy);
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, GridFilePair,
+    testing::Values(
+        PairCase{"JumpAboveWhatTheFileCanHold",
+                 [](GridFileContents& g, CheckBuoyEntry&, const QString&) { g.jumpY = largest; }, false},
+        PairCase{"CheckBuoyNotANumber",
+                 [](GridFileContents&, CheckBuoyEntry& cb, const QString&) { cb.screenX = std::nan(""); }, true},
+        PairCase{"CheckBuoySurveyTooLarge",
+                 [](GridFileContents&, CheckBuoyEntry& cb, const QString&) { cb.surveyYText = QStringLiteral("1e999"); },
+                 true},
+        PairCase{"CheckBuoyPathIsAFolder",
+                 [](GridFileContents&, CheckBuoyEntry&, const QString& checkBuoyPath) {
+                     QFile::remove(checkBuoyPath);
+                     QDir().mkdir(checkBuoyPath);
+                 },
+                 true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(GridFile, ThePairIsWrittenWhole)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("grid2.ipt"));
+    ASSERT_TRUE(writeGridFiles(path, knownGrid(), {5250, 3000.5, QStringLiteral("1.50"), QStringLiteral(" -40.25")}));
+    QByteArray expected = knownGridBytes;
+    expected.replace("/data/setup/grid2.ipt", path.toLatin1());
+    EXPECT_EQ(FileBytes(path), expected);
+    EXPECT_EQ(FileBytes(CheckBuoyFilePath(path)), QByteArray(" 5250 \r\n 3000.5 \r\n1.50\r\n -40.25\r\n"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2);
 }
 
 TEST(GridFile, ReadsTheKnownFile)

@@ -415,6 +415,45 @@ TEST_F(GridFileOperations, SaveThatCannotWriteTellsTheOperatorAndChangesNoSettin
     EXPECT_EQ(state(), before);
 }
 
+TEST_F(GridFileOperations, SaveWhoseCheckBuoyFileCannotBeWrittenKeepsTheSetupFileAsItWas)
+{
+    placeLiveGrid();
+    GridFileContents old = towerGrid();
+    old.description = QStringLiteral("last week's set-up");
+    const QString path = writeFiles(QStringLiteral("tower.ipt"), old, {});
+    const QByteArray oldBytes = ReadWholeFile(path).value_or(QByteArray());
+    ASSERT_TRUE(QDir().mkdir(CheckBuoyFilePath(path)));
+    settings().WriteSetting(QStringLiteral("grid1File"), QStringLiteral("/old/grid1.ipt"));
+    const QStringList before = state();
+    dialogs.chooseFile(path).type(QStringLiteral("new set-up")).answer(Answer::Yes);
+
+    EXPECT_FALSE(save_grid_file(context()));
+    ASSERT_EQ(dialogs.shown().size(), 4u);
+    EXPECT_EQ(dialogs.shown()[3].text, QStringLiteral("Cannot write the check buoy file ") + CheckBuoyFilePath(path)
+                                           + QStringLiteral(": it is a folder. The grid was not saved."));
+    EXPECT_EQ(dialogs.shown()[3].icon, Icon::Warning);
+    EXPECT_EQ(ReadWholeFile(path).value_or(QByteArray()), oldBytes);
+    EXPECT_EQ(setupDirEntries(), QStringList{QStringLiteral("tower.ipt")});
+    EXPECT_EQ(state(), before);
+}
+
+TEST_F(GridFileOperations, AFileNameOutsideLatin1IsUsedAsChosenNotAsLineOneShowsIt)
+{
+    placeLiveGrid();
+    const QString path = setupPath(QString::fromUtf8("Trib\u00fcne \u041e\u0441\u0442.ipt"));
+    dialogs.chooseFile(path).type(QStringLiteral("east tower")).answer(Answer::Yes);
+    ASSERT_TRUE(save_grid_file(context()));
+    EXPECT_TRUE(ReadWholeFile(path).value_or(QByteArray()).startsWith(
+        "Initialization Points for file: " + path.toLatin1() + "\r\n"));
+    EXPECT_TRUE(path.toLatin1().contains("Trib\xfcne ???.ipt"));
+
+    config.reportInProgress = true;
+    ASSERT_TRUE(load_grid_file_by_path(context(), path, 2));
+    EXPECT_EQ(calibration.grid(2).setupFilePath, path);
+    EXPECT_EQ(fields.ipt_file_description, path);
+    EXPECT_EQ(settings().ReadSetting(QStringLiteral("grid2File")), path);
+}
+
 // ---------------------------------------------------------------- load
 
 TEST_F(GridFileOperations, LoadingGridTwoFromAFileThatSaysThreeFillsGridTwo)

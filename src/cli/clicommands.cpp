@@ -164,7 +164,8 @@ QString coefficientsLine(const Coefficients& c)
 bool eliminationDone(SolveOutcome outcome)
 {
     return outcome == SolveOutcome::CheckBuoyFails || outcome == SolveOutcome::FieldOfViewTooWide
-        || outcome == SolveOutcome::ArithmeticFault || outcome == SolveOutcome::Ready;
+        || outcome == SolveOutcome::NotStorable || outcome == SolveOutcome::ArithmeticFault
+        || outcome == SolveOutcome::Ready;
 }
 
 bool gridCheckDone(SolveOutcome outcome)

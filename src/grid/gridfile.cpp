@@ -141,6 +141,12 @@ QStringList CheckBuoyFileLines(double screenX, double screenY, const QString& su
             checkSurveyLine(surveyYText)};
 }
 
+bool FilePrintReadsBack(double value)
+{
+    double back = 0.0;
+    return ParseNumberField(FilePrintNumber(value), back);
+}
+
 std::expected<void, FileError> writeGridFile(const QString& path, const GridFileContents& contents)
 {
     const auto bytes = gridFileBytes(path, contents);

@@ -64,6 +64,13 @@ QString CheckBuoyFilePath(const QString& setupFilePath);
 // the file print form.
 QStringList GridFileLines(const QString& path, const GridFileContents& contents);
 
+// True when the file print form of the value reads back as a finite number.
+// Not so for infinities, nor for a finite value so close to the largest
+// double that its 15 digits round above it (1.7976931348623157E308 prints
+// as 1.79769313486232E+308): either would leave a file that cannot be
+// loaded.
+bool FilePrintReadsBack(double value);
+
 // The 4 lines of a check-buoy file: the screen position as numbers, then the
 // survey texts as the operator typed them. A survey text that is not wholly a
 // number is written as the number it reads as, so that the file always reads

@@ -6,12 +6,16 @@
 #include "common/val.h"
 #include "grid/calibrationstate.h"
 #include "grid/gridcontext.h"
+#include "grid/gridfile.h"
 #include "grid/gridscreeneffects.h"
 #include "grid/gridsetupfields.h"
 #include "grid/setupreport.h"
 
+#include <QList>
+
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 namespace {
 
@@ -122,6 +126,56 @@ std::expected<double, ArithmeticFault> rayAngleDegrees(const Coefficients& c, do
     if (!std::isfinite(slope))
         return std::unexpected(ArithmeticFault{where, QStringLiteral("overflow")});
     return std::atan(slope) * 180 / std::numbers::pi;
+}
+
+// The corners as the operator names them, in slot order.
+const char* const cornerNames[] = {"upper right", "lower right", "upper left", "lower left"};
+
+// The values a ready grid is saved with, named as the operator knows them,
+// in the order of the set-up file and then its check-buoy file.
+QList<std::pair<QString, double>> storedValues(const CalibrationState& c)
+{
+    QList<std::pair<QString, double>> values;
+    for (std::size_t i = 0; i < c.liveCorners.size(); ++i) {
+        const QString name = QStringLiteral("the ") + QLatin1String(cornerNames[i]);
+        const GridCorner& corner = c.liveCorners[i];
+        values.append({name + QStringLiteral(" screen x"), corner.screenX});
+        values.append({name + QStringLiteral(" screen y"), corner.screenY});
+        values.append({name + QStringLiteral(" survey X"), corner.surveyX});
+        values.append({name + QStringLiteral(" survey Y"), corner.surveyY});
+    }
+    for (std::size_t i = 0; i < c.coefficients.size(); ++i)
+        values.append({QStringLiteral("coefficient c") + QString::number(i + 1), c.coefficients[i]});
+    values.append({QStringLiteral("the jump survey X"), c.jumpX});
+    values.append({QStringLiteral("the jump survey Y"), c.jumpY});
+    values.append({QStringLiteral("the check buoy screen x"), c.checkScreenX});
+    values.append({QStringLiteral("the check buoy screen y"), c.checkScreenY});
+    values.append({QStringLiteral("the check buoy survey X"), c.checkSurveyX});
+    values.append({QStringLiteral("the check buoy survey Y"), c.checkSurveyY});
+    return values;
+}
+
+// A jump measured at the check buoy and at each corner, with the figures a
+// result line scales it to (survey point x 1000, distance x 10000) finite.
+// A grid that cannot measure at its own buoys measures nowhere on the
+// picture, although it would look ready.
+std::expected<void, ArithmeticFault> measuresAtItsBuoys(const CalibrationState& c, TournamentType type)
+{
+    QList<std::pair<QString, ScreenPoint>> points{
+        {QStringLiteral("the check buoy"), {c.checkScreenX, c.checkScreenY}}};
+    for (std::size_t i = 0; i < c.liveCorners.size(); ++i)
+        points.append({QStringLiteral("the ") + QLatin1String(cornerNames[i]) + QStringLiteral(" buoy"),
+                       {c.liveCorners[i].screenX, c.liveCorners[i].screenY}});
+    for (const auto& [name, at] : points) {
+        const QString where = QStringLiteral("measuring a jump at ") + name;
+        const auto survey = screen_to_survey(c.coefficients, at.x, at.y);
+        if (!survey)
+            return std::unexpected(ArithmeticFault{where, survey.error().what});
+        const double d = JumpDistanceFromSurvey(c.jumpX, c.jumpY, *survey, type);
+        if (!std::isfinite(d * 10000) || !std::isfinite(survey->x * 1000) || !std::isfinite(survey->y * 1000))
+            return std::unexpected(ArithmeticFault{where, QStringLiteral("overflow")});
+    }
+    return {};
 }
 
 } // namespace
@@ -277,6 +331,21 @@ SolveOutcome solve_grid(GridContext& context)
                                     + QStringLiteral(" degrees where the maximum allowed is 35 degrees"),
                                 {}, Icon::None, Buttons::Ok);
         return SolveOutcome::FieldOfViewTooWide;
+    }
+
+    // A grid reported ready must come back from its own set-up file: a
+    // value the file cannot hold would make the saved grid unloadable.
+    for (const auto& [name, value] : storedValues(calibration)) {
+        if (!FilePrintReadsBack(value)) {
+            context.dialogs.message(QStringLiteral("Setup is not valid, ") + name
+                                        + QStringLiteral(" is too large to be saved in a set-up file"),
+                                    {}, Icon::None, Buttons::Ok);
+            return SolveOutcome::NotStorable;
+        }
+    }
+    if (const auto measured = measuresAtItsBuoys(calibration, context.config.tournamentType()); !measured) {
+        showFault(context, measured.error());
+        return SolveOutcome::ArithmeticFault;
     }
 
     const int n = fields.selectedGrid();

@@ -14,9 +14,12 @@ enum class SolveOutcome {
     Singular,           // no non-zero pivot: "No Unique Solution"
     CheckBuoyFails,     // check buoy off by more than 22.5 twips
     FieldOfViewTooWide, // reported field of view above 35 degrees
+    NotStorable,        // a value its set-up file could not hold and read back
     ArithmeticFault,    // division by zero or overflow while solving or
-                        // validating; also a fault in the closing grid_check
-                        // of a grid that was already stored and stays ready
+                        // validating (also a jump measured at the check buoy
+                        // or a corner that overflows); also a fault in the
+                        // closing grid_check of a grid that was already
+                        // stored and stays ready
     Ready,              // solved, validated, stored: the grid is ready
 };
 

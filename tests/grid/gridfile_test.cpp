@@ -127,7 +127,46 @@ TEST(GridFile, ValuesThatAreNotFiniteAreNotWritten)
     EXPECT_FALSE(QFile::exists(path + QStringLiteral(".cb")));
 }
 
+struct ReadBackCase {
+    const char* name;
+    double value;
+    bool readsBack;
+};
+
+void PrintTo(const ReadBackCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class FilePrintReadBack : public testing::TestWithParam<ReadBackCase> {};
+
+// What FilePrintReadsBack accepts, the set-up file reader gives back: the
+// same value to 15 digits (subnormals exactly, having fewer).
+TEST_P(FilePrintReadBack, AgreesWithTheReader)
+{
+    const ReadBackCase& c = GetParam();
+    EXPECT_EQ(FilePrintReadsBack(c.value), c.readsBack);
+    GridFileContents g = knownGrid();
+    g.jumpY = c.value;
+    const auto read = readBytes(EncodeLines(GridFileLines(QStringLiteral("p"), g)));
+    ASSERT_EQ(bool(read), c.readsBack);
+    if (c.readsBack) {
+        EXPECT_LE(std::abs(read->jumpY - c.value), 5e-15 * std::abs(c.value)) << read->jumpY;
+    }
+}
+
 constexpr double largest = std::numeric_limits<double>::max();
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, FilePrintReadBack,
+    testing::Values(ReadBackCase{"Largest", largest, false}, ReadBackCase{"NegativeLargest", -largest, false},
+                    ReadBackCase{"LargestWithFifteenDigits", 1.79769313486231e308, true},
+                    ReadBackCase{"Infinity", std::numeric_limits<double>::infinity(), false},
+                    ReadBackCase{"NotANumber", std::nan(""), false},
+                    ReadBackCase{"SmallestNormal", -std::numeric_limits<double>::min(), true},
+                    ReadBackCase{"Subnormal", 1e-310, true},
+                    ReadBackCase{"SmallestSubnormal", std::numeric_limits<double>::denorm_min(), true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(GridFile, ALineBreakInTheFilesOwnNameKeepsTheFileShape)
 {

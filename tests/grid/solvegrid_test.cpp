@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <ostream>
 
 namespace {
@@ -624,6 +625,56 @@ TEST(FieldOfViewDegrees, OverheadViewHasParallelRays)
     ASSERT_TRUE(fov);
     EXPECT_EQ(*fov, 0.0);
 }
+
+// --- A ready grid survives its file and measures ----------------------------
+
+struct StoredGridCase {
+    const char* name;
+    double jumpX;
+    double jumpY;
+    SolveOutcome outcome;
+    const char* message; // empty when the grid becomes ready
+};
+
+void PrintTo(const StoredGridCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class StoredGridTest : public SolveGridTest, public ::testing::WithParamInterface<StoredGridCase> {};
+
+// The jump point takes no part in the solution or its checks, so only these
+// last checks stand between it and a grid that reads ready but could not be
+// loaded again or would overflow at every landing.
+TEST_P(StoredGridTest, IsRefusedWhenItCouldNotBeLoadedOrMeasure)
+{
+    const StoredGridCase& c = GetParam();
+    enterGrid(towerGrid);
+    enterJump(c.jumpX, c.jumpY);
+
+    EXPECT_EQ(solve_grid(context), c.outcome);
+
+    const bool ready = c.outcome == SolveOutcome::Ready;
+    EXPECT_EQ(dialogs.texts(), ready ? QStringList() : QStringList{QString::fromLatin1(c.message)});
+    EXPECT_EQ(calibration.isReady(1), ready);
+    EXPECT_EQ(reportWritten(), ready);
+    if (!ready) {
+        EXPECT_EQ(screens.calls, stepFour);
+        EXPECT_EQ(calibration.grid(1), GridRecord{});
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    JumpPoints, StoredGridTest,
+    ::testing::Values(
+        StoredGridCase{"AboveWhatAFileHolds", 0, std::numeric_limits<double>::max(), SolveOutcome::NotStorable,
+                       "Setup is not valid, the jump survey Y is too large to be saved in a set-up file"},
+        StoredGridCase{"TypedBeyondEveryNumber", Val(u"1e999"), 0, SolveOutcome::NotStorable,
+                       "Setup is not valid, the jump survey X is too large to be saved in a set-up file"},
+        StoredGridCase{"SoFarThatEveryDistanceOverflows", 0, 1e300, SolveOutcome::ArithmeticFault,
+                       "Calculation error (overflow) while measuring a jump at the check buoy. Nothing was changed."},
+        StoredGridCase{"FarButMeasurable", -1e150, 1e150, SolveOutcome::Ready, ""}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // --- Arithmetic faults -----------------------------------------------------
 

@@ -20,6 +20,7 @@
 #include "measure/measurestate.h"
 #include "measure/recording.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -29,13 +30,35 @@
 
 namespace {
 
-const QString usage = QStringLiteral(
-    "usage: rampscope-cli solve FIELDS [--save FILE.ipt] [--grid N] [--grids N] [--results FILE]\n"
-    "       rampscope-cli measure FILE.ipt X Y [--type normal|sitski|barefoot] [--results FILE]\n"
-    "                             [--skier NAME --jump TEXT]\n"
-    "       rampscope-cli accuracy FILE.ipt [--width TWIPS] [--mode letter|distance|detail]\n"
-    "       rampscope-cli info FILE.avi\n"
-    "       rampscope-cli extract FILE.avi N OUT.bmp");
+// One line each: a failure says what went wrong on one line of err.
+const QString usage = QStringLiteral("usage: rampscope-cli solve|measure|accuracy|info|extract ARGUMENTS");
+const QString solveUsage
+    = QStringLiteral("usage: rampscope-cli solve FIELDS [--save FILE.ipt] [--grid N] [--grids N] [--results FILE]");
+const QString measureUsage = QStringLiteral("usage: rampscope-cli measure FILE.ipt X Y [--type normal|sitski|barefoot] "
+                                            "[--results FILE] [--skier NAME --jump TEXT]");
+const QString accuracyUsage
+    = QStringLiteral("usage: rampscope-cli accuracy FILE.ipt [--width TWIPS] [--mode letter|distance|detail]");
+
+const QString errorTitle = QStringLiteral("Error Message");
+
+// The one line of a failure on err; returns the exit status. A line break in
+// a message (a file name may hold one) would make it two lines.
+int fail(QTextStream& err, QString message, int status = 2)
+{
+    message.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    message.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    err << "rampscope-cli: " << message << '\n';
+    return status;
+}
+
+// The station's messages for a file or a setting it could not write all
+// begin so ("Cannot write the set-up report to ...", "Cannot write the
+// set-up file ...", "Cannot store the setting ..."). For the operator they
+// are a box among others; for a script they mean the run failed.
+bool isWriteFailure(const CliDialogs::Shown& shown)
+{
+    return shown.text.startsWith(QLatin1String("Cannot "));
+}
 
 // Options after the positional arguments: "--name value" pairs.
 struct Options {
@@ -88,29 +111,30 @@ struct HeadlessStation {
 };
 
 // Loads the set-up file (with its check buoy) as grid 1, as the
-// configuration load does. Loading problems are the operator's messages;
-// here the first of them is the one-line error. Returns false when the grid
-// is not ready.
+// configuration load does. A load that goes well shows no message, so any
+// message (a file that cannot be loaded, a set-up report that cannot be
+// written to --results) is a failure, and the first one is its line on err.
+// Returns false then.
 bool loadGrid(HeadlessStation& station, const QString& path, QTextStream& err)
 {
     if (!FileIsPresent(path)) {
-        err << "rampscope-cli: cannot read " << path << '\n';
+        fail(err, QStringLiteral("cannot read ") + path);
         return false;
     }
-    QString messages;
-    QTextStream messageStream(&messages);
-    CliDialogs dialogs(messageStream);
+    CliDialogs dialogs;
     GridContext context = station.context(dialogs);
     station.config.reportInProgress = true;
     const bool ready = load_grid_file_by_path(context, path, 1);
     station.config.reportInProgress = false;
-    messageStream.flush();
-    if (!ready) {
-        const QString firstMessage = messages.section(QLatin1Char('\n'), 0, 0);
-        err << "rampscope-cli: " << (firstMessage.isEmpty() ? QStringLiteral("the grid is not ready") : firstMessage)
-            << '\n';
+    if (!dialogs.shown().isEmpty()) {
+        fail(err, dialogs.shown().front().text);
+        return false;
     }
-    return ready;
+    if (!ready) {
+        fail(err, QStringLiteral("the grid is not ready"));
+        return false;
+    }
+    return true;
 }
 
 std::optional<int> gridNumberOption(const Options& o, const QString& name, int fallback, QString& error)
@@ -178,30 +202,22 @@ int solveCommand(const QStringList& args, QTextStream& out, QTextStream& err)
 {
     const auto options = parseOptions(args, {QStringLiteral("save"), QStringLiteral("grid"),
                                              QStringLiteral("grids"), QStringLiteral("results")});
-    if (!options) {
-        err << "rampscope-cli: " << options.error() << '\n';
-        return 2;
-    }
+    if (!options)
+        return fail(err, options.error());
     if (options->positional.size() != 1) {
-        err << usage << '\n';
+        err << solveUsage << '\n';
         return 2;
     }
     QString error;
     const auto grid = gridNumberOption(*options, QStringLiteral("grid"), 1, error);
     const auto grids = grid ? gridNumberOption(*options, QStringLiteral("grids"), *grid, error) : std::nullopt;
-    if (!grid || !grids) {
-        err << "rampscope-cli: " << error << '\n';
-        return 2;
-    }
-    if (*grid > *grids) {
-        err << "rampscope-cli: --grid " << *grid << " is beyond --grids " << *grids << '\n';
-        return 2;
-    }
+    if (!grid || !grids)
+        return fail(err, error);
+    if (*grid > *grids)
+        return fail(err, QStringLiteral("--grid %1 is beyond --grids %2").arg(*grid).arg(*grids));
     auto fields = ReadFieldsFile(options->positional.first());
-    if (!fields) {
-        err << "rampscope-cli: " << fields.error() << '\n';
-        return 2;
-    }
+    if (!fields)
+        return fail(err, fields.error());
 
     HeadlessStation station(options->named.value(QStringLiteral("results")));
     station.fields = *fields;
@@ -210,9 +226,10 @@ int solveCommand(const QStringList& args, QTextStream& out, QTextStream& err)
     station.calibration.currentGrid = *grid;
     liveStateFromFields(station.calibration, station.fields);
 
-    CliDialogs dialogs(out);
+    CliDialogs dialogs(&out);
     GridContext context = station.context(dialogs);
     const SolveOutcome outcome = solve_grid(context);
+    const QList<CliDialogs::Shown> solveMessages = dialogs.shown();
 
     if (eliminationDone(outcome)) {
         out << coefficientsLine(station.calibration.coefficients) << '\n';
@@ -228,45 +245,53 @@ int solveCommand(const QStringList& args, QTextStream& out, QTextStream& err)
         out << "back ratio:" << NumberText(station.calibration.backRatio) << '\n';
     }
 
-    bool saved = true;
     if (options->named.contains(QStringLiteral("save"))) {
         const QFileInfo target(options->named.value(QStringLiteral("save")));
         station.config.setupFilesDirectory = target.absolutePath();
         dialogs.setSaveAnswers(target.absoluteFilePath(), station.fields.ipt_file_description_2);
-        saved = save_grid_file(context);
+        save_grid_file(context);
     }
-    return station.calibration.isReady(*grid) && saved ? 0 : 1;
+
+    // The operator's messages above are the transcript; a failure also gets
+    // its one line on err. What could not be written comes first: a grid
+    // that is not ready is an answer, a file that was asked for and is
+    // missing is an error.
+    for (const CliDialogs::Shown& shown : dialogs.shown()) {
+        if (isWriteFailure(shown))
+            return fail(err, shown.text);
+    }
+    if (!station.calibration.isReady(*grid)) {
+        const QString why = solveMessages.isEmpty() ? QString() : QStringLiteral(": ") + solveMessages.front().text;
+        return fail(err, QStringLiteral("the grid is not ready") + why, 1);
+    }
+    // Ready and stored, but the ratios that end every solve could not be
+    // computed (a picture width of 0).
+    if (outcome == SolveOutcome::ArithmeticFault && !solveMessages.isEmpty())
+        return fail(err, solveMessages.front().text);
+    return 0;
 }
 
 int measureCommand(const QStringList& args, QTextStream& out, QTextStream& err)
 {
     const auto options = parseOptions(args, {QStringLiteral("type"), QStringLiteral("results"),
                                              QStringLiteral("skier"), QStringLiteral("jump")});
-    if (!options) {
-        err << "rampscope-cli: " << options.error() << '\n';
-        return 2;
-    }
+    if (!options)
+        return fail(err, options.error());
     if (options->positional.size() != 3) {
-        err << usage << '\n';
+        err << measureUsage << '\n';
         return 2;
     }
     const QString path = QFileInfo(options->positional.at(0)).absoluteFilePath();
     double x = 0, y = 0;
-    if (!ParseNumberField(options->positional.at(1), x) || !ParseNumberField(options->positional.at(2), y)) {
-        err << "rampscope-cli: X and Y must be numbers (twips)\n";
-        return 2;
-    }
+    if (!ParseNumberField(options->positional.at(1), x) || !ParseNumberField(options->positional.at(2), y))
+        return fail(err, QStringLiteral("X and Y must be numbers (twips)"));
     const QString typeName = options->named.value(QStringLiteral("type"), QStringLiteral("normal"));
     if (typeName != QLatin1String("normal") && typeName != QLatin1String("sitski")
-        && typeName != QLatin1String("barefoot")) {
-        err << "rampscope-cli: --type must be normal, sitski or barefoot\n";
-        return 2;
-    }
+        && typeName != QLatin1String("barefoot"))
+        return fail(err, QStringLiteral("--type must be normal, sitski or barefoot"));
     const bool resultLine = options->named.contains(QStringLiteral("skier"));
-    if (resultLine != options->named.contains(QStringLiteral("jump"))) {
-        err << "rampscope-cli: --skier and --jump go together\n";
-        return 2;
-    }
+    if (resultLine != options->named.contains(QStringLiteral("jump")))
+        return fail(err, QStringLiteral("--skier and --jump go together"));
     HeadlessStation station(options->named.value(QStringLiteral("results")));
     if (!loadGrid(station, path, err))
         return 2;
@@ -277,10 +302,8 @@ int measureCommand(const QStringList& args, QTextStream& out, QTextStream& err)
     const bool tenthsOfFeet = type != TournamentType::Normal;
     const auto measured = MeasureJump(station.calibration.coefficients, station.calibration.jumpX,
                                       station.calibration.jumpY, x, y, type, tenthsOfFeet);
-    if (!measured) {
-        err << "rampscope-cli: " << measured.error().message() << '\n';
-        return 2;
-    }
+    if (!measured)
+        return fail(err, measured.error().message());
     const SurveyPoint& survey = measured->landingSurvey;
     const RoundedJump& jump = measured->rounded;
     out << "survey:" << NumberText(RoundHalfUp(survey.x, 1000)) << '/' << NumberText(RoundHalfUp(survey.y, 1000))
@@ -307,12 +330,10 @@ int measureCommand(const QStringList& args, QTextStream& out, QTextStream& err)
 int accuracyCommand(const QStringList& args, QTextStream& out, QTextStream& err)
 {
     const auto options = parseOptions(args, {QStringLiteral("width"), QStringLiteral("mode")});
-    if (!options) {
-        err << "rampscope-cli: " << options.error() << '\n';
-        return 2;
-    }
+    if (!options)
+        return fail(err, options.error());
     if (options->positional.size() != 1) {
-        err << usage << '\n';
+        err << accuracyUsage << '\n';
         return 2;
     }
     const QString path = QFileInfo(options->positional.at(0)).absoluteFilePath();
@@ -320,48 +341,46 @@ int accuracyCommand(const QStringList& args, QTextStream& out, QTextStream& err)
     // value before any picture is loaded.
     const QString widthText = options->named.value(QStringLiteral("width"), QStringLiteral("12000")).trimmed();
     double width = 0;
-    if (!ParseNumberField(widthText, width) || !(width > 0) || !std::isfinite(width)) {
-        err << "rampscope-cli: --width must be a positive number of twips\n";
-        return 2;
-    }
+    if (!ParseNumberField(widthText, width) || !(width > 0) || !std::isfinite(width))
+        return fail(err, QStringLiteral("--width must be a positive number of twips"));
     const QString modeName = options->named.value(QStringLiteral("mode"), QStringLiteral("letter"));
     AccuracyLabelKind labelKind = AccuracyLabelKind::HomologationLevel;
     if (modeName == QLatin1String("distance"))
         labelKind = AccuracyLabelKind::Distance;
     else if (modeName == QLatin1String("detail"))
         labelKind = AccuracyLabelKind::Detail;
-    else if (modeName != QLatin1String("letter")) {
-        err << "rampscope-cli: --mode must be letter, distance or detail\n";
-        return 2;
-    }
+    else if (modeName != QLatin1String("letter"))
+        return fail(err, QStringLiteral("--mode must be letter, distance or detail"));
     HeadlessStation station{QString()};
     if (!loadGrid(station, path, err))
         return 2;
 
-    // The ratios of the report come from grid_check; its front-ratio warning
-    // is the operator's message, here a line on err.
+    // The ratios of the report come from grid_check. Its front-ratio warning
+    // is the operator's message, here a line on err; ratios that cannot be
+    // computed end the run.
     station.calibration.pictureWidth = widthText;
-    CliDialogs warningDialogs(err);
-    GridContext context = station.context(warningDialogs);
+    CliDialogs ratioDialogs;
+    GridContext context = station.context(ratioDialogs);
     grid_check(context);
+    for (const CliDialogs::Shown& shown : ratioDialogs.shown()) {
+        if (shown.title == errorTitle)
+            return fail(err, shown.text);
+    }
+    for (const CliDialogs::Shown& shown : ratioDialogs.shown())
+        err << shown.text << '\n';
 
     // The day's accuracy file goes to the scratch folder; its lines are the
     // output.
     station.config.videoDirectory = station.scratch.path();
     const auto result = RunAccuracyCheck(station.calibration, station.fields, station.config,
                                          AccuracyMode::Advanced, labelKind, station.clock.now());
-    if (!result) {
-        err << "rampscope-cli: " << result.error().describe(QStringLiteral("cannot write")) << '\n';
-        return 2;
-    }
+    if (!result)
+        return fail(err, result.error().describe(QStringLiteral("cannot write")));
     for (const QString& line : result->lines)
         out << line << '\n';
-    if (result->fault) {
-        err << "rampscope-cli: calculation error (" << result->fault->what << ") at xpix"
-            << NumberText(std::floor(result->faultAt.x)) << ", ypix" << NumberText(std::floor(result->faultAt.y))
-            << "; the check stopped there\n";
-        return 2;
-    }
+    if (result->fault)
+        return fail(err, QStringLiteral("calculation error (") + result->fault->what + QStringLiteral(") at ")
+                             + AccuracyFaultPlace(*result) + QStringLiteral("; the check stopped there"));
     // The labels as they lie on the frame: rows top to bottom, columns left
     // to right, each right-aligned in eight characters.
     for (int r = 0; r < accuracyMeshSide; ++r) {
@@ -393,6 +412,25 @@ int RunCli(const QStringList& args, QTextStream& out, QTextStream& err)
         return VideoInfoCommand(rest, out, err);
     if (command == QLatin1String("extract"))
         return VideoExtractCommand(rest, out, err);
-    err << "rampscope-cli: unknown command " << command << '\n' << usage << '\n';
-    return 2;
+    return fail(err, QStringLiteral("unknown command ") + command
+                         + QStringLiteral("; the commands are solve, measure, accuracy, info and extract"));
+}
+
+std::expected<QStringList, QString> CliArguments(int argc, const char* const* argv)
+{
+    QStringList args;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray raw(argv[i]);
+        const QString arg = QFile::decodeName(raw);
+        // Bytes the file-name encoding cannot decode come back as another
+        // name: a save would write that other file, a load would not find
+        // the one given.
+        if (QFile::encodeName(arg) != raw)
+            return std::unexpected(QStringLiteral("argument %1 (%2) is not valid in this system's file-name "
+                                                  "encoding; give the file a name that is")
+                                       .arg(i)
+                                       .arg(arg));
+        args.append(arg);
+    }
+    return args;
 }

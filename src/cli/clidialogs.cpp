@@ -8,12 +8,14 @@ void CliDialogs::setSaveAnswers(const QString& path, const QString& description)
     m_description = description;
 }
 
-OperatorDialogs::Answer CliDialogs::message(const QString& text, const QString&, Icon, Buttons buttons,
-                                            std::optional<Answer>)
+OperatorDialogs::Answer CliDialogs::message(const QString& text, const QString& title, Icon icon,
+                                            Buttons buttons, std::optional<Answer>)
 {
     if (buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel)
         return Answer::Yes; // "Save Grid n?": the grid on the command line
-    m_out << text << '\n';
+    m_shown.append({text, title, icon});
+    if (m_transcript)
+        *m_transcript << text << '\n';
     return Answer::Ok;
 }
 

@@ -219,13 +219,26 @@ std::expected<AccuracyCheckResult, FileError> RunAccuracyCheck(CalibrationState&
     return result;
 }
 
+QString AccuracyFaultPlace(const AccuracyCheckResult& result)
+{
+    const ScreenPoint at = result.faultAt;
+    if (std::isfinite(at.x) && std::isfinite(at.y))
+        return QStringLiteral("xpix") + NumberText(std::floor(at.x)) + QStringLiteral(", ypix")
+            + NumberText(std::floor(at.y));
+    // "ypix-Inf" says nothing to the operator; the node's place in the mesh
+    // does. The check stopped at the node after the last one measured.
+    const int node = result.nodesMeasured;
+    return QStringLiteral("the mesh point in row %1, column %2, whose screen position is out of range")
+        .arg(node % accuracyMeshSide + 1)
+        .arg(node / accuracyMeshSide + 1);
+}
+
 QString AccuracyFaultMessage(const AccuracyCheckResult& result)
 {
     if (!result.fault)
         return {};
     return QStringLiteral("Calculation error (") + result.fault->what
-        + QStringLiteral(") while checking the accuracy at xpix") + NumberText(std::floor(result.faultAt.x))
-        + QStringLiteral(", ypix") + NumberText(std::floor(result.faultAt.y))
+        + QStringLiteral(") while checking the accuracy at ") + AccuracyFaultPlace(result)
         + QStringLiteral(". The check stopped there; the lines before it are in ") + result.filePath
         + QStringLiteral(".");
 }

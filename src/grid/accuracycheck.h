@@ -169,6 +169,11 @@ std::optional<AccuracyCheckResult> accuracy_check(GridContext& context, Accuracy
 // The operator's text for a fault that ended a check at a node.
 QString AccuracyFaultMessage(const AccuracyCheckResult& result);
 
+// Where that fault happened: "xpix 4665, ypix 4061", or, for a node whose
+// screen position overflowed (corners too far apart), its row and column in
+// the mesh.
+QString AccuracyFaultPlace(const AccuracyCheckResult& result);
+
 // The Standard mode's drawing before the question: for each row r a line from
 // node (0, r) to node (6, r), and LineLabel item r (caption r + 1) at left =
 // x of node (6, r) + 30, top = y of node (6, r) - 90, visible. Both in the

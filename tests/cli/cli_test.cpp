@@ -3,6 +3,7 @@
 
 #include "common/numbertext.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -219,9 +221,115 @@ TEST_F(CliGrid, InputErrorsGiveOneLineAndStatusTwo)
         const CliRun r = run(c.args);
         EXPECT_EQ(r.status, 2) << c.args.join(' ').toStdString();
         EXPECT_TRUE(r.err.startsWith(QLatin1String(c.errorStart))) << r.err.toStdString();
+        EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1) << r.err.toStdString();
         EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
     }
 }
+
+TEST_F(CliGrid, EveryFailureEndsWithOneLineOnErrAndAStatusThatIsNotZero)
+{
+    const QString gone = dir.filePath(QStringLiteral("gone/results.txt"));
+    const QString taken = dir.filePath(QStringLiteral("taken.ipt"));
+    ASSERT_TRUE(QDir().mkdir(taken + QStringLiteral(".cb")));
+    // writeFields always writes the same file.
+    const auto keptAs = [this](const QString& written, const QString& name) {
+        const QString kept = dir.filePath(name);
+        EXPECT_TRUE(QFile::rename(written, kept));
+        return kept;
+    };
+    const QString incomplete = keptAs(writeFields({"jump_y"}), QStringLiteral("incomplete.txt"));
+    const QString noWidth = keptAs(writeFields({"txtPicWidth"}, {"txtPicWidth=0"}), QStringLiteral("nowidth.txt"));
+    const QString fields = writeFields();
+    const QString ipt = dir.filePath(QStringLiteral("tower.ipt"));
+    ASSERT_EQ(run({"solve", fields, "--save", ipt}).status, 0);
+
+    struct Case {
+        const char* name;
+        QStringList args;
+        int status;
+        QString err; // the whole line, or its start when it ends with "..."
+    };
+    const Case cases[] = {
+        {"SolveNotReady", {"solve", incomplete}, 1,
+         "rampscope-cli: the grid is not ready: Warning - Not all parameters have been set up on grid\n"},
+        {"SolveReportNotWritten", {"solve", fields, "--results", gone}, 2,
+         "rampscope-cli: Cannot write the set-up report to " + gone + ": ..."},
+        {"SolveCheckBuoyFileNotWritten", {"solve", fields, "--save", taken}, 2,
+         "rampscope-cli: Cannot write the check buoy file " + taken + ".cb: it is a folder. The grid was not saved.\n"},
+        {"SolveRatiosNotComputed", {"solve", noWidth}, 2,
+         "rampscope-cli: Calculation error (division by zero) while computing the front and back ratios. Nothing "
+         "was changed.\n"},
+        {"MeasureReportNotWritten", {"measure", ipt, "4000", "4000", "--results", gone}, 2,
+         "rampscope-cli: Cannot write the set-up report to " + gone + ": ..."},
+        {"MeasureWithoutCoordinates", {"measure", ipt}, 2,
+         "usage: rampscope-cli measure FILE.ipt X Y [--type normal|sitski|barefoot] [--results FILE] [--skier NAME "
+         "--jump TEXT]\n"},
+        {"UnknownCommand", {"frobnicate"}, 2,
+         "rampscope-cli: unknown command frobnicate; the commands are solve, measure, accuracy, info and extract\n"},
+    };
+    for (const Case& c : cases) {
+        const CliRun r = run(c.args);
+        EXPECT_EQ(r.status, c.status) << c.name;
+        if (c.err.endsWith(QLatin1String("..."))) {
+            EXPECT_TRUE(r.err.startsWith(c.err.chopped(3))) << c.name << ": " << r.err.toStdString();
+            EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1) << c.name << ": " << r.err.toStdString();
+        } else {
+            EXPECT_EQ(r.err, c.err) << c.name;
+        }
+    }
+    EXPECT_FALSE(QFile::exists(taken));
+}
+
+TEST(CliArguments, AreTakenAsTheSystemNamesFilesOrRefused)
+{
+    struct Case {
+        const char* name;
+        std::vector<const char*> argv;
+        QStringList args; // empty: refused
+    };
+    const Case cases[] = {
+        {"Plain", {"rampscope-cli", "measure", "g.ipt", "1", "2"}, {"measure", "g.ipt", "1", "2"}},
+        {"Utf8", {"rampscope-cli", "measure", "Trib\xc3\xbcne.ipt"}, {"measure", QString::fromUtf8("Trib\u00fcne.ipt")}},
+        {"NotUtf8", {"rampscope-cli", "measure", "Trib\xfcne.ipt"}, {}},
+    };
+    for (const Case& c : cases) {
+        const auto args = CliArguments(int(c.argv.size()), c.argv.data());
+        if (c.args.isEmpty()) {
+            ASSERT_FALSE(args) << c.name;
+            EXPECT_TRUE(args.error().startsWith(QLatin1String("argument 2 "))) << args.error().toStdString();
+        } else {
+            ASSERT_TRUE(args) << c.name;
+            EXPECT_EQ(*args, c.args) << c.name;
+        }
+    }
+}
+
+#ifdef Q_OS_UNIX
+// The shell hands the program the name's bytes as they are, which a
+// QStringList argument of QProcess could not.
+TEST_F(CliGrid, TheRealExecutableRefusesANameItCouldNotSaveUnderAndAnOutputItCannotWrite)
+{
+    QProcess process;
+    process.setWorkingDirectory(dir.path());
+    process.start(QStringLiteral("/bin/sh"), {"-c", "exec \"$0\" solve \"$1\" --save \"$(printf 'g\\377.ipt')\"",
+                                              QStringLiteral(RAMPSCOPE_CLI_PATH), writeFields()});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitCode(), 2);
+    const QByteArray err = process.readAllStandardError();
+    EXPECT_TRUE(err.startsWith("rampscope-cli: argument 4 ")) << err.toStdString();
+    EXPECT_EQ(err.count('\n'), 1);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("fields.txt")});
+
+    if (!QFile::exists(QStringLiteral("/dev/full")))
+        GTEST_SKIP() << "no /dev/full";
+    QProcess full;
+    full.setStandardOutputFile(QStringLiteral("/dev/full"));
+    full.start(QStringLiteral(RAMPSCOPE_CLI_PATH), {"solve", writeFields()});
+    ASSERT_TRUE(full.waitForFinished(30000));
+    EXPECT_EQ(full.exitCode(), 2);
+    EXPECT_EQ(full.readAllStandardError(), "rampscope-cli: the output could not be written\n");
+}
+#endif
 
 TEST_F(CliGrid, UnknownFieldNameIsRefused)
 {

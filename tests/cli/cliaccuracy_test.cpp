@@ -163,6 +163,23 @@ TEST_F(CliAccuracy, InputErrorsGiveOneLineAndStatusTwo)
     EXPECT_TRUE(noFile.err.contains("rampscope-cli accuracy FILE.ipt [--width TWIPS] [--mode letter|distance|detail]"));
 }
 
+TEST_F(CliAccuracy, AMeshPointWithNoPlaceOnTheScreenIsNamedByItsRowAndColumn)
+{
+    // Left corners so far apart that the mesh between them overflows: the
+    // upper-left node is still measured, the one below it has no position.
+    auto contents = readGridFile(setupFile);
+    ASSERT_TRUE(contents);
+    contents->corners[slotIndex(CornerSlot::UpperLeft)].screenY = -1e308;
+    contents->corners[slotIndex(CornerSlot::LowerLeft)].screenY = 1e308;
+    ASSERT_TRUE(writeGridFile(setupFile, *contents));
+
+    const CliRun r = run({"accuracy", setupFile, "--width", "9600"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "rampscope-cli: calculation error (overflow) at the mesh point in row 2, column 1, whose screen "
+                     "position is out of range; the check stopped there\n");
+    EXPECT_TRUE(r.out.contains("xpix:  2000  ypix: -1E+308")) << r.out.toStdString();
+}
+
 TEST_F(CliAccuracy, GridWithoutCheckBuoyIsRefused)
 {
     ASSERT_TRUE(QFile::remove(CheckBuoyFilePath(setupFile)));

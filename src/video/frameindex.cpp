@@ -61,6 +61,71 @@ struct PictureOrderReader {
     }
 };
 
+// MPEG-1, MPEG-2 and MPEG-4 Visual show a B-picture at once and hold each
+// I- or P-picture back until the next one arrives. Their parsers read the
+// picture type from the headers, so the display rank of every packet is
+// known without decoding: an open group's leading B-pictures then rank
+// before the key picture stored ahead of them, and a decode that starts
+// there knows not to count them.
+bool ranksByPictureType(AVCodecID codec)
+{
+    return codec == AV_CODEC_ID_MPEG4 || codec == AV_CODEC_ID_MPEG2VIDEO || codec == AV_CODEC_ID_MPEG1VIDEO;
+}
+
+struct PictureTypeReader {
+    ParserPtr parser;
+    CodecContextPtr context;
+    std::vector<bool> bidirectional; // per packet, in decode order
+
+    explicit PictureTypeReader(const AVCodecParameters* parameters)
+        : parser(av_parser_init(parameters->codec_id))
+        , context(avcodec_alloc_context3(nullptr))
+    {
+        if (!parser || !context || avcodec_parameters_to_context(context.get(), parameters) < 0) {
+            parser.reset();
+            return;
+        }
+        parser->flags |= PARSER_FLAG_COMPLETE_FRAMES;
+    }
+
+    bool usable() const { return parser != nullptr; }
+
+    void read(const AVPacket* packet)
+    {
+        uint8_t* out = nullptr;
+        int outSize = 0;
+        av_parser_parse2(parser.get(), context.get(), &out, &outSize, packet->data, packet->size, AV_NOPTS_VALUE,
+                         AV_NOPTS_VALUE, packet->pos);
+        bidirectional.push_back(parser->pict_type == AV_PICTURE_TYPE_B);
+        if (packet->size <= packedPlaceholderBytes)
+            packedPlaceholders = true;
+    }
+
+    // The not-coded picture that stands in the slot of a packed B-picture.
+    static constexpr int packedPlaceholderBytes = 8;
+    bool packedPlaceholders = false;
+
+    // Display ranks in decode order: a B-picture takes the next rank at
+    // once; an anchor takes its rank when the next anchor (or the end)
+    // comes.
+    void assignRanks(std::vector<FrameIndex::Packet>& packets) const
+    {
+        int32_t rank = 0;
+        std::optional<size_t> heldAnchor;
+        for (size_t d = 0; d < packets.size(); ++d) {
+            if (bidirectional[d]) {
+                packets[d].poc = rank++;
+                continue;
+            }
+            if (heldAnchor)
+                packets[*heldAnchor].poc = rank++;
+            heldAnchor = d;
+        }
+        if (heldAnchor)
+            packets[*heldAnchor].poc = rank;
+    }
+};
+
 } // namespace
 
 FrameIndex::FrameIndex(std::vector<Packet> packets, Order order)
@@ -89,12 +154,19 @@ std::expected<FrameIndex, QString> FrameIndex::build(AVFormatContext* format, in
 
     Order order = reorders ? Order::Counted : Order::Decode;
     std::optional<PictureOrderReader> pictureOrder;
+    std::optional<PictureTypeReader> pictureTypes;
     if (codec == AV_CODEC_ID_H264) {
         pictureOrder.emplace(stream->codecpar);
         if (pictureOrder->usable())
             order = Order::PictureOrder;
         else
             pictureOrder.reset();
+    } else if (reorders && ranksByPictureType(codec)) {
+        pictureTypes.emplace(stream->codecpar);
+        if (pictureTypes->usable())
+            order = Order::PictureOrder;
+        else
+            pictureTypes.reset();
     }
 
     // Read only this stream's packets.
@@ -124,6 +196,8 @@ std::expected<FrameIndex, QString> FrameIndex::build(AVFormatContext* format, in
             containerKeys.push_back(entry.key);
             if (pictureOrder)
                 pictureOrder->read(packet.get(), entry);
+            if (pictureTypes)
+                pictureTypes->read(packet.get());
             packets.push_back(entry);
         }
         av_packet_unref(packet.get());
@@ -136,7 +210,18 @@ std::expected<FrameIndex, QString> FrameIndex::build(AVFormatContext* format, in
     if (packets.empty() && status != AVERROR_EOF)
         return std::unexpected(QStringLiteral("the video stream cannot be read"));
 
-    if (order == Order::PictureOrder
+    // Packed B-pictures (DivX and Xvid store a B-picture inside the packet of
+    // the P-picture after it, with a placeholder of a few bytes in its own
+    // slot): the picture types of the packets say nothing of the display
+    // order, so such a stream is counted as the decoder shows it.
+    if (pictureTypes && pictureTypes->packedPlaceholders) {
+        order = Order::Counted;
+        pictureTypes.reset();
+    }
+    if (pictureTypes)
+        pictureTypes->assignRanks(packets);
+
+    if (pictureOrder && order == Order::PictureOrder
         && std::none_of(packets.begin() + std::min<size_t>(1, packets.size()), packets.end(),
                         [](const Packet& p) { return p.key; })
         && packets.size() > 1) {

@@ -18,7 +18,9 @@ public:
     // How display order relates to the order of the packets in the file.
     enum class Order {
         Decode,       // frames are shown in the order they are stored (MJPEG, raw, DV, ...)
-        PictureOrder, // H.264: shown by picture order count within each run of pictures
+        PictureOrder, // shown by a display rank read from the packets before decoding:
+                      // H.264 picture order counts within each run of pictures; MPEG-1,
+                      // MPEG-2 and MPEG-4 Visual ranks from their picture types
         Counted,      // another reordering codec: frames are counted as the decoder shows
                       // them from a key frame that starts a closed group of pictures
     };
@@ -27,7 +29,7 @@ public:
         int64_t timestamp = 0; // the demuxer's timestamp of the packet (stream time base), to seek with
         int64_t pos = -1;      // byte position of the packet's chunk, to recognise it after a seek
         bool key = false;      // decoding may start here
-        int32_t poc = 0;       // picture order count (PictureOrder only)
+        int32_t poc = 0;       // picture order count or display rank (PictureOrder only)
         int32_t run = 0;       // pictures whose order counts compare (PictureOrder only)
     };
 

@@ -29,6 +29,8 @@ const CodecCase codecCases[] = {
     {"MjpegLateStart", Kind::MjpegLateStart},
     {"H264LateStart", Kind::H264LateStart},
     {"Mpeg4", Kind::Mpeg4},
+    {"Mpeg4OpenGop", Kind::Mpeg4OpenGop},
+    {"Mpeg2", Kind::Mpeg2},
 };
 
 class FrameExact : public ::testing::TestWithParam<CodecCase> {
@@ -143,18 +145,38 @@ TEST(FrameIndexOfFiles, LateStartFileReallyStartsLate)
     EXPECT_EQ((*session)->index().frameCount(), 60);
 }
 
-TEST(FrameIndexOfFiles, Mpeg4IsCountedFromKeyFrames)
+TEST(FrameIndexOfFiles, Mpeg4AndMpeg2AreRankedByTheirPictureTypes)
 {
-    if (!TestVideos::Available(Kind::Mpeg4))
-        GTEST_SKIP();
-    const auto session = DecodeSession::open(TestVideos::Path(Kind::Mpeg4));
-    ASSERT_TRUE(session.has_value());
-    const FrameIndex& index = (*session)->index();
-    EXPECT_EQ(index.order(), FrameIndex::Order::Counted);
-    // The second group's key picture, wherever the B-pictures put it.
-    EXPECT_EQ(index.startPacketFor(45), index.startPacketFor(40));
-    EXPECT_GT(index.startPacketFor(45), 25);
-    EXPECT_EQ(index.startPacketFor(20), 0);
+    for (const Kind kind : {Kind::Mpeg4, Kind::Mpeg4OpenGop}) {
+        if (!TestVideos::Available(kind))
+            GTEST_SKIP();
+        const auto session = DecodeSession::open(TestVideos::Path(kind));
+        ASSERT_TRUE(session.has_value());
+        const FrameIndex& index = (*session)->index();
+        EXPECT_EQ(index.order(), FrameIndex::Order::PictureOrder);
+        // The second group's key picture, wherever the B-pictures put it.
+        EXPECT_EQ(index.startPacketFor(45), index.startPacketFor(40));
+        EXPECT_GT(index.startPacketFor(45), 25);
+        EXPECT_EQ(index.startPacketFor(20), 0);
+        // In an open group the B-pictures shown just before the key picture
+        // need the group before it.
+        EXPECT_EQ(index.startPacketFor(29), kind == Kind::Mpeg4 ? index.startPacketFor(30) : 0)
+            << static_cast<int>(kind);
+    }
+}
+
+TEST(FrameIndexOfFiles, PackedBPicturesAreCountedAsTheDecoderShowsThem)
+{
+    if (!TestVideos::Available(Kind::Xvid))
+        GTEST_SKIP() << "ffmpeg has no libxvid encoder";
+    auto decoder = FrameDecoder::open(TestVideos::Path(Kind::Xvid));
+    ASSERT_TRUE(decoder.has_value());
+    EXPECT_EQ((*decoder)->index().order(), FrameIndex::Order::Counted);
+    for (int64_t n = 0; n < (*decoder)->frameCount(); ++n) {
+        const auto image = (*decoder)->frame(n);
+        ASSERT_TRUE(image.has_value()) << n;
+        ASSERT_EQ(NumberedVideo::ReadNumber(*image), n);
+    }
 }
 
 TEST(FrameIndexOfFiles, H264IsOrderedByPictureOrderWithKeyFramesEveryGroup)

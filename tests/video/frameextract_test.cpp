@@ -101,6 +101,22 @@ TEST_F(Extraction, AFileThatIsNoVideoIsAnErrorWorkingWithTheFile)
     EXPECT_FALSE(QFile::exists(bitmap()));
 }
 
+// Open groups of pictures: the B-pictures shown before a key picture are
+// stored after it, and a decode started at that key picture drops them.
+TEST_F(Extraction, TheBitmapHoldsTheFrameAskedForInOpenGroups)
+{
+    for (const Kind kind : {Kind::Mpeg4OpenGop, Kind::Mpeg2, Kind::H264OpenGop}) {
+        if (!TestVideos::Available(kind))
+            continue;
+        const QString video = TestVideos::Path(kind);
+        for (const int64_t n : {10, 13, 14, 28, 29, 30, 31, 57, 59}) {
+            ASSERT_TRUE(ExtractFrameToBitmap(video, n, applicationDirectory.path()).has_value())
+                << static_cast<int>(kind) << " " << n;
+            EXPECT_EQ(NumberedVideo::ReadNumber(QImage(bitmap())), n) << static_cast<int>(kind);
+        }
+    }
+}
+
 TEST_F(Extraction, AWriteFailureIsReportedNotPassedOver)
 {
     const QString video = TestVideos::Path(Kind::Mjpeg);

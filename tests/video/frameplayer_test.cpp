@@ -92,6 +92,8 @@ const CodecCase codecCases[] = {
     {"Raw", Kind::Raw},
     {"H264", Kind::H264},
     {"H264OpenGop", Kind::H264OpenGop},
+    {"Mpeg4OpenGop", Kind::Mpeg4OpenGop},
+    {"Mpeg2", Kind::Mpeg2},
 };
 
 INSTANTIATE_TEST_SUITE_P(Codecs, PlayerShowsExactFrames, ::testing::ValuesIn(codecCases),

@@ -36,6 +36,13 @@ QStringList codecArguments(const Recipe& recipe)
     case Codec::Mpeg4:
         return {"-c:v", "mpeg4", "-q:v", "3", "-g", QString::number(recipe.groupOfPictures), "-bf", "2", "-flags", "+cgop",
                 "-sc_threshold", "1000000000"};
+    case Codec::Mpeg4OpenGop:
+        return {"-c:v", "mpeg4", "-q:v", "3", "-g", QString::number(recipe.groupOfPictures), "-bf", "2",
+                "-sc_threshold", "1000000000"};
+    case Codec::Mpeg2:
+        return {"-c:v", "mpeg2video", "-q:v", "3", "-g", "15", "-bf", "2", "-sc_threshold", "1000000000"};
+    case Codec::Xvid:
+        return {"-c:v", "libxvid", "-q:v", "3", "-g", QString::number(recipe.groupOfPictures), "-bf", "2"};
     }
     return {};
 }

@@ -20,6 +20,9 @@ enum class Codec {
     H264,        // long closed groups of pictures with B-pictures
     H264OpenGop, // open groups: leading B-pictures refer to the previous group
     Mpeg4,       // MPEG-4 Visual (DivX-like) with B-pictures in closed groups
+    Mpeg4OpenGop, // the same in open groups: leading B-pictures refer to the previous group
+    Mpeg2,       // MPEG-2 with B-pictures in open groups
+    Xvid,        // libxvid with packed B-pictures
 };
 
 struct Recipe {

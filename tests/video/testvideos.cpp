@@ -38,6 +38,12 @@ NumberedVideo::Codec codecOf(Kind kind)
         return NumberedVideo::Codec::H264OpenGop;
     case Kind::Mpeg4:
         return NumberedVideo::Codec::Mpeg4;
+    case Kind::Mpeg4OpenGop:
+        return NumberedVideo::Codec::Mpeg4OpenGop;
+    case Kind::Mpeg2:
+        return NumberedVideo::Codec::Mpeg2;
+    case Kind::Xvid:
+        return NumberedVideo::Codec::Xvid;
     }
     return NumberedVideo::Codec::Mjpeg;
 }
@@ -52,7 +58,12 @@ QString EncoderOf(Kind kind)
     case NumberedVideo::Codec::Raw:
         return QStringLiteral("rawvideo");
     case NumberedVideo::Codec::Mpeg4:
+    case NumberedVideo::Codec::Mpeg4OpenGop:
         return QStringLiteral("mpeg4");
+    case NumberedVideo::Codec::Mpeg2:
+        return QStringLiteral("mpeg2video");
+    case NumberedVideo::Codec::Xvid:
+        return QStringLiteral("libxvid");
     default:
         return QStringLiteral("libx264");
     }

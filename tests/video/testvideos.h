@@ -17,6 +17,9 @@ enum class Kind {
     MjpegLateStart, // the stream's first timestamp is 7, not 0
     H264LateStart,
     Mpeg4,
+    Mpeg4OpenGop,
+    Mpeg2,
+    Xvid,
 };
 
 constexpr int frames = 60;

@@ -78,6 +78,35 @@ QString systemReason(int error)
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
+// Writes the bytes whole to a file opened unbuffered, and makes sure they
+// are on the disk. Unbuffered, each write reaches the file system at once and
+// says how much it took, so nothing can fail later unseen (a buffered last
+// write that failed on close is what used to replace a good set-up file with
+// a short one on a full disk). Returns the reason of a failure.
+std::expected<void, QString> writeWhole(QFile& file, const QByteArray& bytes)
+{
+    qint64 written = 0;
+    while (written < bytes.size()) {
+        // A short write is repeated, so the one that fails gives its reason
+        // ("No space left on device", "File too large").
+        const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
+        if (n <= 0)
+            return std::unexpected(file.error() != QFileDevice::NoError
+                                       ? file.errorString()
+                                       : QStringLiteral("only %1 of %2 bytes could be written")
+                                             .arg(written)
+                                             .arg(bytes.size()));
+        written += n;
+    }
+#ifdef Q_OS_UNIX
+    // Data left in the cache can still fail to reach the disk, and a power
+    // cut would lose it: a renamed set-up file could come back empty.
+    if (::fsync(file.handle()) != 0 && errno != EINVAL)
+        return std::unexpected(systemReason(errno));
+#endif
+    return {};
+}
+
 // Writes the bytes whole to a new file beside target, named with mark, and
 // makes sure they are on the disk. Returns the file's name; on failure no
 // file is left and the error names path (the caller's name of the target).
@@ -91,10 +120,6 @@ std::expected<QString, FileError> writeBeside(const QString& path, const QString
     };
     for (int attempt = 0; attempt < 16; ++attempt) {
         QFile file(target + mark + randomName());
-        // Unbuffered: each write reaches the file system at once and says how
-        // much it took, so nothing can fail later unseen (a buffered last
-        // write that fails on close is what used to replace a good set-up
-        // file with a short one on a full disk).
         if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
             if (file.exists())
                 continue; // the name is taken: draw another
@@ -102,25 +127,8 @@ std::expected<QString, FileError> writeBeside(const QString& path, const QString
         }
         if (QFileInfo::exists(target))
             file.setPermissions(QFileInfo(target).permissions());
-        qint64 written = 0;
-        while (written < bytes.size()) {
-            // A short write is repeated, so the one that fails gives its
-            // reason ("No space left on device", "File too large").
-            const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
-            if (n <= 0)
-                return fail(file, file.error() != QFileDevice::NoError
-                                      ? file.errorString()
-                                      : QStringLiteral("only %1 of %2 bytes could be written")
-                                            .arg(written)
-                                            .arg(bytes.size()));
-            written += n;
-        }
-#ifdef Q_OS_UNIX
-        // Renamed into place, the file must be on the disk, not only in the
-        // cache, or a power cut could leave an empty set-up file.
-        if (::fsync(file.handle()) != 0 && errno != EINVAL)
-            return fail(file, systemReason(errno));
-#endif
+        if (auto written = writeWhole(file, bytes); !written)
+            return fail(file, written.error());
         file.close();
         if (file.error() != QFileDevice::NoError)
             return fail(file, file.errorString());
@@ -180,11 +188,17 @@ QStringList DecodeLines(const QByteArray& bytes)
 std::expected<void, FileError> AppendLines(const QString& path, const QStringList& lines)
 {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
         return std::unexpected(FileError{path, file.errorString()});
-    const QByteArray bytes = EncodeLines(lines);
-    if (file.write(bytes) != bytes.size() || !file.flush())
-        return std::unexpected(FileError{path, file.errorString()});
+    const qint64 sizeBefore = file.size();
+    if (auto written = writeWhole(file, EncodeLines(lines)); !written) {
+        // Half a line left behind would run into the next line appended: a
+        // result line cut in two and joined to another.
+        QString reason = written.error();
+        if (!file.resize(sizeBefore))
+            reason += QStringLiteral("; the part written could not be taken back");
+        return std::unexpected(FileError{path, reason});
+    }
     file.close();
     if (file.error() != QFileDevice::NoError)
         return std::unexpected(FileError{path, file.errorString()});

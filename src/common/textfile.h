@@ -27,9 +27,10 @@ QByteArray EncodeLines(const QStringList& lines);
 // does not start another (empty) line.
 QStringList DecodeLines(const QByteArray& bytes);
 
-// Opens the file for appending (creating it when missing), writes the lines,
-// flushes and closes. Fails when the directory is missing or the file cannot
-// be written; nothing is written then.
+// Opens the file for appending (creating it when missing), writes the lines
+// through to the disk and closes. Fails when the directory is missing or the
+// file cannot be written; nothing is written then (lines cut short by a full
+// disk are taken back, so the file still ends with a whole line).
 std::expected<void, FileError> AppendLines(const QString& path, const QStringList& lines);
 
 // Replaces the file whole through a temporary file beside it, so an

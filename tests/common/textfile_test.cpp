@@ -125,6 +125,21 @@ INSTANTIATE_TEST_SUITE_P(Limits, ReplaceOnAFullDisk,
                                          FullDiskCase{"LastByteMissing", 599}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// A results file on a full disk: the lines that do not fit whole are not
+// left half written, where the next result line would be joined to them.
+TEST(TextFile, AnAppendThatDoesNotFitIsTakenBack)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("results.txt"));
+    const QByteArray old("07-03-2026 14:05:09 Ann  jump  1 -  45.2m\r\n");
+    for (const rlim_t limit : {rlim_t(old.size()), rlim_t(old.size() + 10)}) {
+        ASSERT_TRUE(WriteFileBytes(path, old));
+        EXPECT_EQ(saveWithSizeLimit(limit, [&] { return AppendLines(path, {QStringLiteral("a whole result line")}); }),
+                  1);
+        EXPECT_EQ(FileBytes(path), old) << limit;
+    }
+}
+
 TEST(FileReplacementSet, ASecondFileThatDoesNotFitLeavesBothAsTheyWere)
 {
     QTemporaryDir dir;

@@ -1,5 +1,6 @@
 #include "cli/clicommands.h"
 #include "independentsolve.h"
+#include "support/filebytes.h"
 
 #include "common/numbertext.h"
 
@@ -14,6 +15,11 @@
 
 #include <cmath>
 #include <vector>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
 
 namespace {
 
@@ -328,6 +334,33 @@ TEST_F(CliGrid, TheRealExecutableRefusesANameItCouldNotSaveUnderAndAnOutputItCan
     ASSERT_TRUE(full.waitForFinished(30000));
     EXPECT_EQ(full.exitCode(), 2);
     EXPECT_EQ(full.readAllStandardError(), "rampscope-cli: the output could not be written\n");
+}
+
+// The disk fills up while the new set-up file is written: the old pair
+// stays, and the run says so instead of ending with status 0.
+TEST_F(CliGrid, ASaveOnAFullDiskKeepsTheOldFilesAndFails)
+{
+    const QString fields = writeFields();
+    const QString ipt = dir.filePath(QStringLiteral("tower.ipt"));
+    ASSERT_EQ(run({"solve", fields, "--save", ipt}).status, 0);
+    const QByteArray oldSetup = FileBytes(ipt);
+    const QByteArray oldCheckBuoy = FileBytes(ipt + ".cb");
+
+    QProcess process;
+    process.setChildProcessModifier([] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{300, 300};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    });
+    process.start(QStringLiteral(RAMPSCOPE_CLI_PATH),
+                  {"solve", fields, "--save", ipt, "--results", dir.filePath(QStringLiteral("results.txt"))});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitCode(), 2);
+    EXPECT_EQ(process.readAllStandardError().count('\n'), 1);
+    EXPECT_EQ(FileBytes(ipt), oldSetup);
+    EXPECT_EQ(FileBytes(ipt + ".cb"), oldCheckBuoy);
+    EXPECT_EQ(QDir(dir.path()).entryList({"tower.ipt*"}, QDir::Files),
+              (QStringList{QStringLiteral("tower.ipt"), QStringLiteral("tower.ipt.cb")}));
 }
 #endif
 

@@ -66,31 +66,21 @@ struct StreamCount {
     bool allKey = true;
 };
 
-// Frames of the video stream and whether each is a key frame: from the
-// demuxer's index when the file has one, otherwise by reading the stream.
+// Frames of the video stream and whether each is a key frame, from its frame
+// index (the demuxer's own where it serves, otherwise one pass over the stream).
 std::expected<StreamCount, QString> countFrames(AVFormatContext* format, int streamIndex)
 {
+    // The same count the player and the extraction number frames by, empty
+    // slots included, so the length shown is the length that can be stepped.
     AVStream* stream = format->streams[streamIndex];
     const AVCodecDescriptor* descriptor = avcodec_descriptor_get(stream->codecpar->codec_id);
     const bool intraOnly = descriptor && (descriptor->props & AV_CODEC_PROP_INTRA_ONLY) != 0;
-    const int64_t fileSize = format->pb ? avio_size(format->pb) : -1;
+    auto index = FrameIndex::build(format, streamIndex);
+    if (!index)
+        return std::unexpected(index.error());
     StreamCount count;
-    const int entries = avformat_index_get_entries_count(stream);
-    for (int i = 0; i < entries; ++i) {
-        const AVIndexEntry* e = avformat_index_get_entry(stream, i);
-        if (!e || e->size <= 0 || (fileSize > 0 && e->pos + e->size > fileSize))
-            continue;
-        ++count.frames;
-        count.allKey = count.allKey && (e->flags & AVINDEX_KEYFRAME) != 0;
-    }
-    if (count.frames == 0) {
-        auto index = FrameIndex::build(format, streamIndex);
-        if (!index)
-            return std::unexpected(index.error());
-        count.frames = index->frameCount();
-        count.allKey = index->allKeyFrames();
-    }
-    count.allKey = count.allKey || intraOnly;
+    count.frames = index->frameCount();
+    count.allKey = intraOnly || index->allKeyFrames();
     return count;
 }
 

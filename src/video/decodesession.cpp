@@ -229,7 +229,7 @@ std::expected<void, VideoError> DecodeSession::decodeThrough(int64_t n, const Si
         if (m_drained || m_lastOutput > n)
             break;
         const bool wanted
-            = m_nextPacket < index.frameCount() && !(drainAfterTarget && m_nextPacket > targetPacket);
+            = m_nextPacket < index.packetCount() && !(drainAfterTarget && m_nextPacket > targetPacket);
         AVPacket* packet = wanted ? nextPacket() : nullptr;
         if (!packet) {
             // Nothing more to feed: the decoder gives up the pictures it holds.
@@ -286,20 +286,24 @@ bool DecodeSession::receive(int64_t target, const Sink& sink, bool& found)
             continue;
         }
         int64_t frame = -1;
+        int64_t lastFrame = -1; // later than frame where empty slots repeat the picture
         if (index.orderKnown()) {
             const int64_t d = m_picture->pts;
-            if (d >= 0 && d < index.frameCount() && index.decodableFrom(m_runStart, d))
+            if (d >= 0 && d < index.packetCount() && index.decodableFrom(m_runStart, d)) {
                 frame = index.frameOfDecodeIndex(d);
+                lastFrame = index.lastFrameOfDecodeIndex(d);
+            }
         } else {
             frame = m_runStart + m_outputs++;
+            lastFrame = frame;
             if (frame >= index.frameCount())
                 frame = -1;
         }
-        if (frame >= 0) {
-            m_lastOutput = std::max(m_lastOutput, frame);
-            if (frame == target)
+        for (int64_t shown = frame; frame >= 0 && shown <= lastFrame; ++shown) {
+            m_lastOutput = std::max(m_lastOutput, shown);
+            if (shown == target)
                 found = true;
-            sink(frame, *m_picture);
+            sink(shown, *m_picture);
         }
         av_frame_unref(m_picture.get());
     }

@@ -136,6 +136,39 @@ FrameIndex::FrameIndex(std::vector<Packet> packets, Order order)
         m_packets.front().key = true;
     if (m_order == Order::PictureOrder)
         deriveDisplayOrder();
+    else if (m_order == Order::Decode)
+        findEmptySlots();
+}
+
+void FrameIndex::findEmptySlots()
+{
+    // The demuxer leaves empty chunks out and numbers the rest by their
+    // slot, so an empty slot is a gap between two timestamps.
+    if (m_packets.size() < 2)
+        return;
+    const int64_t first = m_packets.front().timestamp;
+    bool gap = false;
+    for (size_t d = 1; d < m_packets.size(); ++d) {
+        const int64_t step = m_packets[d].timestamp - m_packets[d - 1].timestamp;
+        if (step < 1)
+            return; // timestamps that do not count slots
+        gap = gap || step > 1;
+    }
+    const int64_t slots = m_packets.back().timestamp - first + 1;
+    // A damaged timestamp is no run of lost frames: a stream where most
+    // slots would be empty keeps counting its pictures only.
+    if (!gap || slots > 2 * static_cast<int64_t>(m_packets.size()) + 300)
+        return;
+    m_slotOfDecode.reserve(m_packets.size());
+    for (const Packet& p : m_packets)
+        m_slotOfDecode.push_back(p.timestamp - first);
+}
+
+int64_t FrameIndex::frameCount() const
+{
+    if (!m_slotOfDecode.empty())
+        return m_slotOfDecode.back() + 1;
+    return packetCount();
 }
 
 std::expected<FrameIndex, QString> FrameIndex::build(AVFormatContext* format, int streamIndex)
@@ -269,12 +302,26 @@ void FrameIndex::deriveDisplayOrder()
 
 int64_t FrameIndex::decodeIndexOfFrame(int64_t n) const
 {
+    if (!m_slotOfDecode.empty()) {
+        // The last picture at or before slot n.
+        const auto after = std::upper_bound(m_slotOfDecode.begin(), m_slotOfDecode.end(), n);
+        return std::max<int64_t>(0, (after - m_slotOfDecode.begin()) - 1);
+    }
     return m_order == Order::PictureOrder ? m_decodeOfFrame[static_cast<size_t>(n)] : n;
 }
 
 int64_t FrameIndex::frameOfDecodeIndex(int64_t d) const
 {
+    if (!m_slotOfDecode.empty())
+        return m_slotOfDecode[static_cast<size_t>(d)];
     return m_order == Order::PictureOrder ? m_frameOfDecode[static_cast<size_t>(d)] : d;
+}
+
+int64_t FrameIndex::lastFrameOfDecodeIndex(int64_t d) const
+{
+    if (!m_slotOfDecode.empty() && d + 1 < packetCount())
+        return m_slotOfDecode[static_cast<size_t>(d + 1)] - 1;
+    return frameOfDecodeIndex(d);
 }
 
 int64_t FrameIndex::startPacketFor(int64_t n) const

@@ -45,16 +45,24 @@ public:
     // Fails when the stream cannot be read at all.
     static std::expected<FrameIndex, QString> build(AVFormatContext* format, int streamIndex);
 
-    // Number of frames of the stream: the packets that hold a picture.
-    int64_t frameCount() const { return static_cast<int64_t>(m_packets.size()); }
+    // Number of frames of the stream. In stored order every slot of the
+    // stream counts, also one the writer left empty for a frame it could not
+    // capture: that frame shows the picture before it, so frame n stays at
+    // n / rate seconds.
+    int64_t frameCount() const;
+    // Number of packets that hold a picture.
+    int64_t packetCount() const { return static_cast<int64_t>(m_packets.size()); }
     Order order() const { return m_order; }
     // True when a packet's display position is known before it is decoded.
     bool orderKnown() const { return m_order != Order::Counted; }
     const Packet& packet(int64_t decodeIndex) const { return m_packets[static_cast<size_t>(decodeIndex)]; }
 
-    // Decode index of frame n, and back (orderKnown only; Counted gives n).
+    // Decode index of the picture frame n shows, and back: the first frame
+    // that shows packet d's picture, and the last (later than the first
+    // where empty slots follow it). orderKnown only; Counted gives n.
     int64_t decodeIndexOfFrame(int64_t n) const;
     int64_t frameOfDecodeIndex(int64_t d) const;
+    int64_t lastFrameOfDecodeIndex(int64_t d) const;
 
     // The packet to start decoding at so that frame n comes out whole.
     int64_t startPacketFor(int64_t n) const;
@@ -72,9 +80,13 @@ public:
 
 private:
     void deriveDisplayOrder();
+    void findEmptySlots();
 
     std::vector<Packet> m_packets;
     Order m_order = Order::Decode;
     std::vector<int64_t> m_decodeOfFrame; // PictureOrder only
     std::vector<int64_t> m_frameOfDecode; // PictureOrder only
+    // Decode order with empty slots: the slot of each packet's picture,
+    // counted from the first packet's (ascending); empty when none is empty.
+    std::vector<int64_t> m_slotOfDecode;
 };

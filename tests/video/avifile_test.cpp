@@ -95,6 +95,8 @@ TEST(AviAccessors, EachReadsTheFileAfreshAndGivesZeroWhenItCannot)
     EXPECT_EQ(AviInfoWidth(path), 160);
     EXPECT_EQ(AviInfoHeight(path), 120);
     EXPECT_EQ(AviInfoLength(path), 60);
+    // Empty slots of dropped frames count, as the player steps through them.
+    EXPECT_EQ(AviInfoLength(TestVideos::Path(Kind::MjpegDroppedFrames)), 74);
     EXPECT_EQ(AviInfoFrameRate(path), 30);
     EXPECT_EQ(AviInfoFileType(path), "AVI (Audio Video Interleaved)");
     EXPECT_TRUE(AviInfoCapsCanRead(path));

@@ -165,6 +165,29 @@ TEST(FrameIndexOfFiles, Mpeg4AndMpeg2AreRankedByTheirPictureTypes)
     }
 }
 
+// A capture that could not keep up leaves empty slots: each is a frame that
+// shows the picture before it, so frame n stays at n / rate seconds.
+TEST(FrameIndexOfFiles, EmptySlotsAreFramesShowingThePictureBeforeThem)
+{
+    const QString path = TestVideos::Path(Kind::MjpegDroppedFrames);
+    const auto shownAt = [](int64_t n) { return n >= 4 && n <= 17 ? 3 : static_cast<int>(n); };
+    auto sequential = FrameDecoder::open(path);
+    ASSERT_TRUE(sequential.has_value());
+    ASSERT_EQ((*sequential)->frameCount(), 74);
+    for (int64_t n = 0; n < 74; ++n) {
+        const auto image = (*sequential)->frame(n);
+        ASSERT_TRUE(image.has_value()) << n;
+        ASSERT_EQ(NumberedVideo::ReadNumber(*image), shownAt(n)) << n;
+    }
+    for (int64_t n : {73, 17, 18, 4, 3, 10, 40}) {
+        auto single = FrameDecoder::open(path, FrameDecoder::singleFrame());
+        ASSERT_TRUE(single.has_value());
+        const auto image = (*single)->frame(n);
+        ASSERT_TRUE(image.has_value()) << n;
+        EXPECT_EQ(NumberedVideo::ReadNumber(*image), shownAt(n)) << n;
+    }
+}
+
 TEST(FrameIndexOfFiles, PackedBPicturesAreCountedAsTheDecoderShowsThem)
 {
     if (!TestVideos::Available(Kind::Xvid))

@@ -85,9 +85,16 @@ QStringList Arguments(const Recipe& recipe, const QString& path)
                        .arg(1 << bit);
     }
 
+    QStringList timing;
+    if (recipe.droppedFrames) {
+        filters << QStringLiteral("select='not(between(n\\,%1\\,%2))'")
+                       .arg(recipe.droppedFrames->first)
+                       .arg(recipe.droppedFrames->second);
+        timing << "-fps_mode" << "passthrough";
+    }
     QStringList args{"-hide_banner", "-loglevel", "error", "-y", "-f", "lavfi", "-i", source,
                      "-frames:v", QString::number(recipe.frames), "-vf", filters.join(QLatin1Char(','))};
-    args << codecArguments(recipe) << path;
+    args << timing << codecArguments(recipe) << path;
     return args;
 }
 

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <utility>
 
 // Videos made by the ffmpeg command for tests and measurements, with each
 // frame's number painted in: ten large black or white cells (five across,
@@ -33,6 +34,9 @@ struct Recipe {
     int groupOfPictures = 30;   // H.264 only
     QRect pattern;              // empty: the whole frame
     bool movingBackground = false; // a test card behind the pattern (realistic decoding load)
+    // Source frames left out with their time kept, as a capture that drops
+    // frames: the AVI then holds empty slots for them (first, last; empty: none).
+    std::optional<std::pair<int, int>> droppedFrames;
 };
 
 // True when `ffmpeg -encoders` lists the encoder.

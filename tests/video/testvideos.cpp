@@ -28,6 +28,7 @@ NumberedVideo::Codec codecOf(Kind kind)
     switch (kind) {
     case Kind::Mjpeg:
     case Kind::MjpegLateStart:
+    case Kind::MjpegDroppedFrames:
         return NumberedVideo::Codec::Mjpeg;
     case Kind::Raw:
         return NumberedVideo::Codec::Raw;
@@ -82,6 +83,8 @@ QString cachedPath(Kind kind, NumberedVideo::Recipe& recipe, bool& lateStart)
     recipe.codec = codecOf(kind);
     recipe.frames = frames;
     lateStart = kind == Kind::MjpegLateStart || kind == Kind::H264LateStart;
+    if (kind == Kind::MjpegDroppedFrames)
+        recipe.droppedFrames = std::pair{4, 17};
     QStringList arguments = NumberedVideo::Arguments(recipe, QStringLiteral("out.avi"));
     if (lateStart)
         arguments << QStringLiteral("start=7");

@@ -20,6 +20,7 @@ enum class Kind {
     Mpeg4OpenGop,
     Mpeg2,
     Xvid,
+    MjpegDroppedFrames, // source frames 4 to 17 dropped: 60 pictures in 74 slots
 };
 
 constexpr int frames = 60;

@@ -28,14 +28,14 @@ std::vector<FrameIndex::Packet> demuxerEntries(AVFormatContext* format, AVStream
     return packets;
 }
 
-// Picture order counts come from the H.264 parser; it reads slice headers
-// only, which costs far less than decoding.
-struct PictureOrderReader {
+// A codec's parser reads the headers of each packet, which costs far less
+// than decoding it.
+struct HeaderParser {
     ParserPtr parser;
     CodecContextPtr context;
 
-    explicit PictureOrderReader(const AVCodecParameters* parameters)
-        : parser(av_parser_init(AV_CODEC_ID_H264))
+    explicit HeaderParser(const AVCodecParameters* parameters)
+        : parser(av_parser_init(parameters->codec_id))
         , context(avcodec_alloc_context3(nullptr))
     {
         if (!parser || !context || avcodec_parameters_to_context(context.get(), parameters) < 0) {
@@ -48,12 +48,22 @@ struct PictureOrderReader {
 
     bool usable() const { return parser != nullptr; }
 
-    void read(const AVPacket* packet, FrameIndex::Packet& entry)
+    void parse(const AVPacket* packet)
     {
         uint8_t* out = nullptr;
         int outSize = 0;
         av_parser_parse2(parser.get(), context.get(), &out, &outSize, packet->data, packet->size, AV_NOPTS_VALUE,
                          AV_NOPTS_VALUE, packet->pos);
+    }
+};
+
+// Picture order counts come from the H.264 parser's slice headers.
+struct PictureOrderReader : HeaderParser {
+    using HeaderParser::HeaderParser;
+
+    void read(const AVPacket* packet, FrameIndex::Packet& entry)
+    {
+        parse(packet);
         entry.poc = parser->output_picture_number;
         // IDR pictures and recovery points; the container's key flags are not
         // trusted for H.264 (some writers flag every I picture).
@@ -72,30 +82,13 @@ bool ranksByPictureType(AVCodecID codec)
     return codec == AV_CODEC_ID_MPEG4 || codec == AV_CODEC_ID_MPEG2VIDEO || codec == AV_CODEC_ID_MPEG1VIDEO;
 }
 
-struct PictureTypeReader {
-    ParserPtr parser;
-    CodecContextPtr context;
+struct PictureTypeReader : HeaderParser {
+    using HeaderParser::HeaderParser;
     std::vector<bool> bidirectional; // per packet, in decode order
-
-    explicit PictureTypeReader(const AVCodecParameters* parameters)
-        : parser(av_parser_init(parameters->codec_id))
-        , context(avcodec_alloc_context3(nullptr))
-    {
-        if (!parser || !context || avcodec_parameters_to_context(context.get(), parameters) < 0) {
-            parser.reset();
-            return;
-        }
-        parser->flags |= PARSER_FLAG_COMPLETE_FRAMES;
-    }
-
-    bool usable() const { return parser != nullptr; }
 
     void read(const AVPacket* packet)
     {
-        uint8_t* out = nullptr;
-        int outSize = 0;
-        av_parser_parse2(parser.get(), context.get(), &out, &outSize, packet->data, packet->size, AV_NOPTS_VALUE,
-                         AV_NOPTS_VALUE, packet->pos);
+        parse(packet);
         bidirectional.push_back(parser->pict_type == AV_PICTURE_TYPE_B);
         if (packet->size <= packedPlaceholderBytes)
             packedPlaceholders = true;

@@ -145,24 +145,26 @@ void installGrid(GridContext& context, int grid, const QString& path, const Grid
     context.screens.setMeasureGridDescription(file.description);
 
     const auto corner = [&](CornerSlot slot) -> const GridCorner& { return file.corners[slotIndex(slot)]; };
-    f.upper_right_x = NumberDigits(corner(CornerSlot::UpperRight).screenX);
-    f.upper_right_y = NumberDigits(corner(CornerSlot::UpperRight).screenY);
-    f.lower_right_x = NumberDigits(corner(CornerSlot::LowerRight).screenX);
-    f.lower_right_y = NumberDigits(corner(CornerSlot::LowerRight).screenY);
-    f.upper_left_x = NumberDigits(corner(CornerSlot::UpperLeft).screenX);
-    f.upper_left_y = NumberDigits(corner(CornerSlot::UpperLeft).screenY);
-    f.lower_left_x = NumberDigits(corner(CornerSlot::LowerLeft).screenX);
-    f.lower_left_y = NumberDigits(corner(CornerSlot::LowerLeft).screenY);
-    f.ur_survey_x = NumberDigits(corner(CornerSlot::UpperRight).surveyX);
-    f.ur_survey_y = NumberDigits(corner(CornerSlot::UpperRight).surveyY);
-    f.lr_survey_x = NumberDigits(corner(CornerSlot::LowerRight).surveyX);
-    f.lr_survey_y = NumberDigits(corner(CornerSlot::LowerRight).surveyY);
-    f.ul_survey_x = NumberDigits(corner(CornerSlot::UpperLeft).surveyX);
-    f.ul_survey_y = NumberDigits(corner(CornerSlot::UpperLeft).surveyY);
-    f.ll_survey_x = NumberDigits(corner(CornerSlot::LowerLeft).surveyX);
-    f.ll_survey_y = NumberDigits(corner(CornerSlot::LowerLeft).surveyY);
-    f.jump_x = NumberDigits(file.jumpX);
-    f.jump_y = NumberDigits(file.jumpY);
+    // Written as the boxes always are, so the set-up report reads the same
+    // whether the values were clicked or loaded.
+    f.upper_right_x = NumberText(corner(CornerSlot::UpperRight).screenX);
+    f.upper_right_y = NumberText(corner(CornerSlot::UpperRight).screenY);
+    f.lower_right_x = NumberText(corner(CornerSlot::LowerRight).screenX);
+    f.lower_right_y = NumberText(corner(CornerSlot::LowerRight).screenY);
+    f.upper_left_x = NumberText(corner(CornerSlot::UpperLeft).screenX);
+    f.upper_left_y = NumberText(corner(CornerSlot::UpperLeft).screenY);
+    f.lower_left_x = NumberText(corner(CornerSlot::LowerLeft).screenX);
+    f.lower_left_y = NumberText(corner(CornerSlot::LowerLeft).screenY);
+    f.ur_survey_x = NumberText(corner(CornerSlot::UpperRight).surveyX);
+    f.ur_survey_y = NumberText(corner(CornerSlot::UpperRight).surveyY);
+    f.lr_survey_x = NumberText(corner(CornerSlot::LowerRight).surveyX);
+    f.lr_survey_y = NumberText(corner(CornerSlot::LowerRight).surveyY);
+    f.ul_survey_x = NumberText(corner(CornerSlot::UpperLeft).surveyX);
+    f.ul_survey_y = NumberText(corner(CornerSlot::UpperLeft).surveyY);
+    f.ll_survey_x = NumberText(corner(CornerSlot::LowerLeft).surveyX);
+    f.ll_survey_y = NumberText(corner(CornerSlot::LowerLeft).surveyY);
+    f.jump_x = NumberText(file.jumpX);
+    f.jump_y = NumberText(file.jumpY);
 
     // The screen now shows grid n, so a later "Complete" or edit must act
     // on grid n and not on the grid the button named before the load.
@@ -187,10 +189,10 @@ void installCheckBuoy(GridContext& context, int grid, const CheckBuoyFileContent
     cal.checkSurveyY = cb.surveyY;
 
     GridSetupFields& f = context.fields;
-    f.txtCheckX = NumberDigits(cb.surveyX);
-    f.txtCheckY = NumberDigits(cb.surveyY);
-    f.txtCheckXpix = NumberDigits(cb.screenX);
-    f.txtCheckYpix = NumberDigits(cb.screenY);
+    f.txtCheckX = NumberText(cb.surveyX);
+    f.txtCheckY = NumberText(cb.surveyY);
+    f.txtCheckXpix = NumberText(cb.screenX);
+    f.txtCheckYpix = NumberText(cb.screenY);
 }
 
 // An old file without a check buoy: the grid has none, in the record too, so

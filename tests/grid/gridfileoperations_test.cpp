@@ -495,16 +495,16 @@ TEST_F(GridFileOperations, LoadingGridTwoFromAFileThatSaysThreeFillsGridTwo)
     EXPECT_EQ(calibration.checkSurveyX, 1.5);
     EXPECT_EQ(calibration.surveyDirection, -1); // upper right X 20.5 is not less than upper left -20.5
 
-    EXPECT_EQ(fields.upper_right_x, QStringLiteral("9000"));
-    EXPECT_EQ(fields.lower_left_y, QStringLiteral("6600"));
+    EXPECT_EQ(fields.upper_right_x, QStringLiteral(" 9000"));
+    EXPECT_EQ(fields.lower_left_y, QStringLiteral(" 6600"));
     EXPECT_EQ(fields.ul_survey_x, QStringLiteral("-20.5"));
     EXPECT_EQ(fields.ll_survey_x, QStringLiteral("-12.125"));
-    EXPECT_EQ(fields.jump_x, QStringLiteral(".5"));
+    EXPECT_EQ(fields.jump_x, QStringLiteral(" .5"));
     EXPECT_EQ(fields.jump_y, QStringLiteral("-3"));
-    EXPECT_EQ(fields.txtCheckX, QStringLiteral("1.5"));
-    EXPECT_EQ(fields.txtCheckY, QStringLiteral("102.25"));
-    EXPECT_EQ(fields.txtCheckXpix, QStringLiteral("5250"));
-    EXPECT_EQ(fields.txtCheckYpix, QStringLiteral("3000"));
+    EXPECT_EQ(fields.txtCheckX, QStringLiteral(" 1.5"));
+    EXPECT_EQ(fields.txtCheckY, QStringLiteral(" 102.25"));
+    EXPECT_EQ(fields.txtCheckXpix, QStringLiteral(" 5250"));
+    EXPECT_EQ(fields.txtCheckYpix, QStringLiteral(" 3000"));
     EXPECT_EQ(fields.ipt_file_description, path);
     EXPECT_EQ(fields.ipt_file_description_2, QStringLiteral("Tower view, left bank"));
     EXPECT_EQ(fields.grid_select, QStringLiteral("Grid 2"));
@@ -523,7 +523,7 @@ TEST_F(GridFileOperations, LoadingGridTwoFromAFileThatSaysThreeFillsGridTwo)
     EXPECT_EQ(report[0], QStringLiteral("07-03-2026 14:05:09 New Set-up now in place"));
     EXPECT_EQ(report[1], path);
     EXPECT_EQ(report[3], QStringLiteral("Grid Number:  2 "));
-    EXPECT_TRUE(report.contains(QStringLiteral("Upper Left X,Y Twips: 1500  1200")));
+    EXPECT_TRUE(report.contains(QStringLiteral("Upper Left X,Y Twips:  1500   1200")));
 }
 
 TEST_F(GridFileOperations, LoadingTheLastMissingGridMakesAllGridsReady)
@@ -576,7 +576,7 @@ TEST_F(GridFileOperations, ACheckBuoyAtScreenXZeroLoadsButTheGridIsNotReady)
     EXPECT_FALSE(load_grid_file(context()));
     EXPECT_EQ(dialogs.shown().size(), 1u); // no message: the file has a check-buoy file
     EXPECT_EQ(calibration.grid(1).corners, towerGrid().corners);
-    EXPECT_EQ(fields.txtCheckXpix, QStringLiteral("0"));
+    EXPECT_EQ(fields.txtCheckXpix, QStringLiteral(" 0"));
     EXPECT_FALSE(calibration.isReady(1));
     EXPECT_FALSE(calibration.allGridsReady);
     EXPECT_EQ(settings().ReadSetting(QStringLiteral("grid1File")), QString());
@@ -796,7 +796,7 @@ TEST_F(GridFileOperations, SavedGridReloadsReadyAtTheNextStart)
     EXPECT_EQ(calibration.currentGrid, 1);
     EXPECT_EQ(calibration.liveCorners, towerGrid().corners);
     EXPECT_EQ(calibration.checkScreenX, 5250);
-    EXPECT_EQ(fields.txtCheckX, QStringLiteral("1.5"));
+    EXPECT_EQ(fields.txtCheckX, QStringLiteral(" 1.5"));
     EXPECT_EQ(fields.ipt_file_description_2, QStringLiteral("Tower, left bank; 2nd try"));
     EXPECT_EQ(settings().ReadSetting(QStringLiteral("grid1File")), path);
     EXPECT_TRUE(screens.calls.contains(QStringLiteral("main picture 1 smiley")));
@@ -811,8 +811,8 @@ TEST_F(GridFileOperations, SavedGridReloadsReadyAtTheNextStart)
     EXPECT_EQ(report[0], QStringLiteral("07-03-2026 14:05:09 New Set-up now in place"));
     EXPECT_EQ(report[1], path);
     EXPECT_EQ(report[2], QStringLiteral("Tower, left bank; 2nd try"));
-    EXPECT_TRUE(report.contains(QStringLiteral("Check Buoy X,Y Twips: 5250  3000")));
-    EXPECT_TRUE(report.contains(QStringLiteral("Check Buoy X,Y Survey: 1.5  102.25")));
+    EXPECT_TRUE(report.contains(QStringLiteral("Check Buoy X,Y Twips:  5250   3000")));
+    EXPECT_TRUE(report.contains(QStringLiteral("Check Buoy X,Y Survey:  1.5   102.25")));
 }
 
 TEST_F(GridFileOperations, ReloadTrustsAnyCheckBuoyFile)

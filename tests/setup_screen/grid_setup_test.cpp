@@ -796,11 +796,11 @@ TEST_F(GridSetupScreen, SaveThenLoadAGridThroughTheMenus)
     // The file keeps 15 significant digits.
     for (std::size_t i = 0; i < solved.size(); ++i)
         EXPECT_NEAR(calibration.coefficients[i], solved[i], std::abs(solved[i]) * 1e-14) << i;
-    EXPECT_EQ(text("upper_left_x"), QStringLiteral("1800"));
+    EXPECT_EQ(text("upper_left_x"), QStringLiteral(" 1800"));
     EXPECT_EQ(text("lr_survey_x"), QStringLiteral("-10"));
-    EXPECT_EQ(text("jump_y"), QStringLiteral("10"));
-    EXPECT_EQ(text("txtCheckXpix"), QStringLiteral("4080"));
-    EXPECT_EQ(text("txtCheckY"), QStringLiteral("70"));
+    EXPECT_EQ(text("jump_y"), QStringLiteral(" 10"));
+    EXPECT_EQ(text("txtCheckXpix"), QStringLiteral(" 4080"));
+    EXPECT_EQ(text("txtCheckY"), QStringLiteral(" 70"));
     EXPECT_EQ(text("ipt_file_description"), path);
     EXPECT_EQ(text("ipt_file_description_2"), QStringLiteral("Left bank"));
     EXPECT_EQ(screen->marker(Buoy::LowerRight), (ScreenPoint{9300, 6000}));
@@ -812,7 +812,7 @@ TEST_F(GridSetupScreen, SaveThenLoadAGridThroughTheMenus)
     EXPECT_TRUE(shown("btnAccuracyCheck"));
     EXPECT_EQ(settings.ReadSetting(QStringLiteral("grid1File")), path);
     EXPECT_EQ(mainForm->gridPictureName(1), QStringLiteral("SmallSmiley.jpg"));
-    EXPECT_TRUE(FileBytesOrEmpty(resultsPath).contains("Upper Left X,Y Twips: 1800  1500\r\n"));
+    EXPECT_TRUE(FileBytesOrEmpty(resultsPath).contains("Upper Left X,Y Twips:  1800   1500\r\n"));
 }
 
 TEST_F(GridSetupScreen, SavingClearsTheLock)
@@ -1258,9 +1258,9 @@ TEST_F(InTheProgram, ReloadedGridShowsOnTheSetupScreen)
     const auto textOf = [&](const char* name) {
         return setup.findChild<QLineEdit*>(QString::fromLatin1(name))->text();
     };
-    EXPECT_EQ(textOf("upper_right_x"), QStringLiteral("7500"));
+    EXPECT_EQ(textOf("upper_right_x"), QStringLiteral(" 7500"));
     EXPECT_EQ(textOf("ll_survey_x"), QStringLiteral("-25"));
-    EXPECT_EQ(textOf("txtCheckXpix"), QStringLiteral("4800"));
+    EXPECT_EQ(textOf("txtCheckXpix"), QStringLiteral(" 4800"));
     EXPECT_EQ(textOf("ipt_file_description_2"), QStringLiteral("Tower camera"));
     EXPECT_EQ(setup.marker(Grid_Setup::Buoy::UpperRight), (ScreenPoint{7500, 2400}));
     // The screen was loaded before the reload, so its load did not undo it.

@@ -18,8 +18,12 @@ public:
     // Main screen: entry grid - 1 of txtGridDescription.
     virtual void setMainGridDescription(int /*grid*/, const QString& /*text*/) {}
 
-    // Set-up screen: grid_state_icon shows face02.ico (ready) or msgbox03.ico.
+    // Set-up screen: grid_state_icon shows face02.ico (ready) or msgbox03.ico;
+    // not ready also clears the solve summary.
     virtual void setSetupStatusPicture(bool /*ready*/) {}
+    // Set-up screen: what a successful solve says in words beside the
+    // status picture.
+    virtual void setSolveSummary(const QString& /*text*/) {}
     // Set-up screen: btnAccuracyCheck and fmAccuracyDisplay (and
     // fmAccuracyConfig in the Advanced mode) shown or hidden.
     virtual void setAccuracyControlsVisible(bool /*visible*/) {}

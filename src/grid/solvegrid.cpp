@@ -373,7 +373,23 @@ SolveOutcome solve_grid(GridContext& context)
     calibration.updateAllGridsReady(context.config.gridCount);
     calibration.surveyDirection = Val(fields.ur_survey_x) < Val(fields.ul_survey_x) ? 1.0 : -1.0;
 
+    // How far the check buoy's click lands from its survey point, in metres:
+    // the operator's measure of how well the corners were placed.
+    if (const auto clicked = screen_to_survey(calibration.coefficients, Val(fields.txtCheckXpix),
+                                              Val(fields.txtCheckYpix))) {
+        const double residual
+            = std::hypot(clicked->x - Val(fields.txtCheckX), clicked->y - Val(fields.txtCheckY));
+        if (std::isfinite(residual))
+            context.screens.setSolveSummary(SolveSummaryText(n, residual));
+    }
     return finish(SolveOutcome::Ready);
+}
+
+QString SolveSummaryText(int grid, double checkResidualMetres)
+{
+    return QStringLiteral("Grid %1 is ready. The check buoy lies %2 m from its surveyed position.")
+        .arg(grid)
+        .arg(checkResidualMetres, 0, 'f', 2);
 }
 
 void grid_check(GridContext& context)

@@ -28,6 +28,11 @@ enum class SolveOutcome {
 // stores the grid record and appends the set-up report. Every message goes to
 // the operator through the context's dialogs, in order. A failed elimination
 // leaves the live coefficients as they were.
+// The words a successful solve of grid n shows beside the status picture:
+// the check buoy's residual is the distance in metres between its surveyed
+// position and the water point its clicked screen position maps to.
+QString SolveSummaryText(int grid, double checkResidualMetres);
+
 SolveOutcome solve_grid(GridContext& context);
 
 // Front and back ratios of the corner boxes against the picture width; warns

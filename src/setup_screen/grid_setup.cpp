@@ -812,6 +812,14 @@ void Grid_Setup::setSetupStatusPicture(bool ready)
     m_ui->grid_state_icon->setPixmap(statusPixmap(ready));
     m_ui->grid_state_icon->setProperty("pictureName", m_statusPicture);
     m_ui->grid_state_icon->setToolTip(ready ? QStringLiteral("Grid ready") : QStringLiteral("Grid not ready"));
+    if (!ready)
+        m_ui->lblSolveSummary->hide();
+}
+
+void Grid_Setup::setSolveSummary(const QString& text)
+{
+    m_ui->lblSolveSummary->setText(text);
+    m_ui->lblSolveSummary->show();
 }
 
 void Grid_Setup::setAccuracyControlsVisible(bool visible)

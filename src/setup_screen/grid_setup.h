@@ -107,6 +107,7 @@ public:
 
     // GridScreenEffects, set-up screen part.
     void setSetupStatusPicture(bool ready) override;
+    void setSolveSummary(const QString& text) override;
     void setAccuracyControlsVisible(bool visible) override;
     void clearAccuracyIndicator() override;
     void clearGridLock() override;

@@ -243,6 +243,10 @@ void GridSetupUi::setupUi(QMainWindow* form)
     buttons->addWidget(show_alignment);
     buttons->addWidget(grid_state_icon);
     column->addLayout(buttons);
+    lblSolveSummary = Named(new QLabel(panel), "lblSolveSummary");
+    lblSolveSummary->setWordWrap(true);
+    lblSolveSummary->hide();
+    column->addWidget(lblSolveSummary);
 
     auto* checks = new QHBoxLayout;
     chkboxGridLock = Named(new QCheckBox(QStringLiteral("Lock Grid Buoys"), panel), "chkboxGridLock");
@@ -260,6 +264,11 @@ void GridSetupUi::setupUi(QMainWindow* form)
     optAdvancedAccuracy = Named(new QRadioButton(QStringLiteral("Advanced"), fmAccuracyDisplay), "optAdvancedAccuracy");
     modes->addWidget(optStandardAccuracy);
     modes->addWidget(optAdvancedAccuracy);
+    lblAccuracyLegend = Named(new QLabel(QStringLiteral("R: within 0.10 m\nL: within 0.15 m\nC: within 0.20 m\n"
+                                                        "NH: over 0.20 m, not homologable"),
+                                         fmAccuracyDisplay),
+                              "lblAccuracyLegend");
+    modes->addWidget(lblAccuracyLegend);
     fmAccuracyConfig = Named(new QGroupBox(QStringLiteral("Display"), panel), "fmAccuracyConfig");
     auto* kinds = new QVBoxLayout(fmAccuracyConfig);
     optHomolgationLevel = Named(new QRadioButton(QStringLiteral("Hom.Lvl"), fmAccuracyConfig), "optHomolgationLevel");

@@ -109,6 +109,8 @@ struct GridSetupUi {
     QCheckBox* chkboxGridLock = nullptr;
     QCheckBox* chkMagnifier = nullptr;
     QLabel* grid_state_icon = nullptr;
+    QLabel* lblSolveSummary = nullptr;     // a successful solve in words
+    QLabel* lblAccuracyLegend = nullptr;   // what the homologation letters mean
 
     // Accuracy check.
     QPushButton* btnAccuracyCheck = nullptr;

@@ -762,6 +762,29 @@ TEST_F(GridSetupScreen, FailedCheckBuoyShowsWhereItShouldBe)
 // ---------------------------------------------------------------------------
 // Set-up files
 
+TEST_F(GridSetupScreen, ASolvedGridSaysSoWithTheCheckBuoysResidual)
+{
+    enterWithFrame();
+    setUpGrid(perspective);
+    EXPECT_FALSE(shown("lblSolveSummary"));
+    press("Load");
+    ASSERT_TRUE(calibration.isReady(1));
+    ASSERT_TRUE(shown("lblSolveSummary"));
+    const QString summary = control<QLabel>("lblSolveSummary")->text();
+    const QString before = QStringLiteral("Grid 1 is ready. The check buoy lies ");
+    const QString after = QStringLiteral(" m from its surveyed position.");
+    ASSERT_TRUE(summary.startsWith(before) && summary.endsWith(after)) << summary.toStdString();
+    bool number = false;
+    const double residual = summary.mid(before.size(), summary.size() - before.size() - after.size()).toDouble(&number);
+    EXPECT_TRUE(number);
+    EXPECT_LT(residual, 0.5); // a consistent set-up: the check buoy agrees
+    EXPECT_TRUE(shown("lblAccuracyLegend"));
+
+    // Any change to the set-up takes the words back with the ready picture.
+    typeInto("txtCheckX", QStringLiteral("2.5"));
+    EXPECT_FALSE(shown("lblSolveSummary"));
+}
+
 TEST_F(GridSetupScreen, SaveThenLoadAGridThroughTheMenus)
 {
     enterWithFrame();

@@ -8,6 +8,7 @@
 #include "common/clock.h"
 #include "common/operatordialogs.h"
 #include "common/paths.h"
+#include "grid/transform.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -152,11 +153,16 @@ void Config::load()
                     == QLatin1String("True"));
     chooseLineControl(settings.ReadSetting(QStringLiteral("boxlineoff"), QStringLiteral("False"))
                       != QLatin1String("True"));
-    const QString type = settings.ReadSetting(QStringLiteral("tournamentType"));
-    if (type == QLatin1String("barefoot"))
+    switch (TournamentTypeFromSetting(settings.ReadSetting(QStringLiteral("tournamentType")))) {
+    case TournamentType::Barefoot:
         chooseBarefoot(true);
-    else if (type == QLatin1String("sitski"))
+        break;
+    case TournamentType::SitSki:
         chooseSitSki(true);
+        break;
+    case TournamentType::Normal:
+        break;
+    }
     chooseScoringLink(settings.ReadSetting(QStringLiteral("SCORIX"), QStringLiteral("0")) == QLatin1String("1"));
     if (settings.ReadSetting(QStringLiteral("Loupe"), QStringLiteral("0")) == QLatin1String("1"))
         chooseLoupe(true);
@@ -283,17 +289,13 @@ void Config::findDirectory(QLineEdit* box, const QString& title)
 
 void Config::exitAndSave()
 {
-    if (m_leaving)
-        return; // hiding the window while leaving must not leave twice
-    m_leaving = true;
     ConfigState& config = m_env.config;
     m_env.settings.WriteSetting(QStringLiteral("TournamentName"), m_ui->TournamentName->text());
     m_env.settings.WriteSetting(QStringLiteral("labelcolor"), config.labelColorName);
 
     m_ui->CapturesPathName->setText(CapturesDirectoryWithSeparator(config.capturesDirectory));
     hide();
-    if (!m_env.folders.dataDirectory.isEmpty())
-        QDir::setCurrent(m_env.folders.dataDirectory);
+    m_env.folders.enterDataDirectory();
 
     if (config.resultsFilePath.isEmpty()) {
         m_env.dialogs.message(QStringLiteral("Enter valid path and filename for results file"));
@@ -305,7 +307,6 @@ void Config::exitAndSave()
                               {}, OperatorDialogs::Icon::Warning);
     }
     loadSkierNameFile();
-    m_leaving = false;
     Q_EMIT mainScreenRequested();
 }
 

@@ -11,6 +11,7 @@
 
 class Clock;
 class OperatorDialogs;
+class QLineEdit;
 class SettingsStore;
 struct ConfigState;
 struct ConfigUi;
@@ -90,11 +91,10 @@ private:
     void chooseLineControl(bool ticked);
     void chooseScoringLink(bool ticked);
     void chooseLoupe(bool ticked);
-    void findFile(class QLineEdit* box);
-    void findDirectory(class QLineEdit* box, const QString& title);
+    void findFile(QLineEdit* box);
+    void findDirectory(QLineEdit* box, const QString& title);
     void loadSkierNameFile();
 
     Environment m_env;
     std::unique_ptr<ConfigUi> m_ui;
-    bool m_leaving = false;
 };

@@ -76,8 +76,7 @@ Measure& Rampscope::measure()
 {
     if (!m_measure) {
         m_measure = std::make_unique<Measure>(Measure::Environment{
-            m_config, m_calibration, m_screenMode, m_dialogs, m_clock, m_folders.dataDirectory,
-            ExchangeDirectory::defaultDirectory(QCoreApplication::applicationDirPath()),
+            m_config, m_calibration, m_screenMode, m_dialogs, m_clock, m_folders.dataDirectory, exchangeDirectory(),
             [this] {
                 return m_settings.ReadSetting(QStringLiteral("SCORIX"), QStringLiteral("0")) == QLatin1String("1");
             }});
@@ -217,12 +216,17 @@ void Rampscope::viewLoggedPicture(const QString& path)
     screen.show();
 }
 
+QString Rampscope::exchangeDirectory()
+{
+    // The scoring system's qxio at the root of the program's drive.
+    return ExchangeDirectory::defaultDirectory(QCoreApplication::applicationDirPath());
+}
+
 Config& Rampscope::configScreen()
 {
     if (!m_configScreen) {
         m_configScreen = std::make_unique<Config>(Config::Environment{
-            m_config, m_settings, m_dialogs, m_clock, m_folders,
-            ExchangeDirectory::defaultDirectory(QCoreApplication::applicationDirPath()),
+            m_config, m_settings, m_dialogs, m_clock, m_folders, exchangeDirectory(),
             [this] { return mainForm().videoDirectoryText(); }});
         Config* screen = m_configScreen.get();
         QObject::connect(screen, &Config::gridCountChosen, screen,
@@ -260,8 +264,7 @@ void Rampscope::setMagnifierOn(bool on)
 void Rampscope::reloadGrids()
 {
     MainForm& main = mainForm();
-    if (!m_folders.dataDirectory.isEmpty())
-        QDir::setCurrent(m_folders.dataDirectory);
+    m_folders.enterDataDirectory();
     for (int n = 1; n <= m_config.gridCount; ++n)
         main.setMainGridPicture(n, GridFileStatusOf(m_settings, n) == GridFileStatus::Present);
 

@@ -88,6 +88,7 @@ private:
     // configured grid from its set-up file.
     void reloadGrids();
     void setMagnifierOn(bool on);
+    static QString exchangeDirectory();
     // cmdGoTimer: the frame selection screen without a recording.
     void goToFrameSelection();
     // A recorded video chosen in the video log viewer.

@@ -25,6 +25,12 @@ StationFolders StationFolders::standard()
     return folders;
 }
 
+void StationFolders::enterDataDirectory() const
+{
+    if (!dataDirectory.isEmpty())
+        QDir::setCurrent(dataDirectory);
+}
+
 QString StationFolders::dataFile(const QString& name) const
 {
     return JoinPath(dataDirectory, name);

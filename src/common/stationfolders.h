@@ -17,6 +17,10 @@ struct StationFolders {
     // is empty when neither exists.
     static StationFolders standard();
 
+    // Makes the data folder the current directory, where the station's own
+    // relative file names resolve; nothing when there is none.
+    void enterDataDirectory() const;
+
     // A file of the per-user data folder.
     QString dataFile(const QString& name) const;
     // A shipped file, empty when the program was shipped without it.

@@ -72,16 +72,10 @@ std::expected<StreamCount, QString> countFrames(AVFormatContext* format, int str
 {
     // The same count the player and the extraction number frames by, empty
     // slots included, so the length shown is the length that can be stepped.
-    AVStream* stream = format->streams[streamIndex];
-    const AVCodecDescriptor* descriptor = avcodec_descriptor_get(stream->codecpar->codec_id);
-    const bool intraOnly = descriptor && (descriptor->props & AV_CODEC_PROP_INTRA_ONLY) != 0;
     auto index = FrameIndex::build(format, streamIndex);
     if (!index)
         return std::unexpected(index.error());
-    StreamCount count;
-    count.frames = index->frameCount();
-    count.allKey = intraOnly || index->allKeyFrames();
-    return count;
+    return StreamCount{index->frameCount(), index->allKeyFrames()};
 }
 
 QString trueFalse(bool value)

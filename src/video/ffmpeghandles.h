@@ -51,3 +51,14 @@ inline FramePtr ShareFrame(const AVFrame* frame)
         copy.reset();
     return copy;
 }
+
+// A file being written: the muxer and, when it owns one, its output file.
+struct OutputContextCloser {
+    void operator()(AVFormatContext* c) const
+    {
+        if (c->pb && !(c->oformat->flags & AVFMT_NOFILE))
+            avio_closep(&c->pb);
+        avformat_free_context(c);
+    }
+};
+using OutputContextPtr = std::unique_ptr<AVFormatContext, OutputContextCloser>;

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "capture/capturedframe.h"
+
+#include <QString>
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <expected>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+// Records one jump to an AVI file on a thread of its own, so the screen
+// never waits for the disk: MJPEG, every frame a key frame, one slot every
+// 1/rate seconds. Slot n holds the picture taken n/rate seconds after the
+// first one; a slot no picture arrived for (the camera was late, the disk
+// was slow) is written empty and counted as dropped, so frame numbers stay
+// in step with time. Each frame is handed to the system as it is written:
+// a recording cut short plays up to its last whole frame.
+class AviRecorder {
+public:
+    struct Settings {
+        QString path;
+        int width = 0;
+        int height = 0;
+        int rate = 30;             // frames per second
+        int timeLimitSeconds = 0;  // 0: until stopped
+        int jpegQuality = 3;       // encoder quantiser, 2 (best) to 31
+    };
+
+    struct Statistics {
+        int64_t framesCaptured = 0; // slots holding a picture
+        int64_t framesDropped = 0;  // empty slots
+        int64_t timeMs = 0;         // since the first picture
+    };
+
+    // Opens the file and writes its header; fails with the reason when the
+    // file cannot be created or the settings make no recording.
+    static std::expected<std::unique_ptr<AviRecorder>, QString> start(const Settings& settings);
+
+    // Stops (as stop() does) when still running.
+    ~AviRecorder();
+
+    AviRecorder(const AviRecorder&) = delete;
+    AviRecorder& operator=(const AviRecorder&) = delete;
+
+    // Hands a picture to the writer; never blocks. A picture the writer
+    // cannot take in time is dropped, leaving its slot empty.
+    void submit(CapturedFrame frame);
+
+    // Writes what is queued, ends the file and returns its figures. Safe to
+    // call more than once.
+    Statistics stop();
+
+    // Called on the writer's thread when the recording ends by itself: the
+    // time limit was reached or the disk refused a write.
+    void setEndedHandler(std::function<void()> handler);
+
+    Statistics statistics() const;
+    bool ended() const { return ended_; }
+    // Why the recording ended early, empty when it did not fail.
+    QString failure() const;
+
+private:
+    struct Writer;
+    explicit AviRecorder(std::unique_ptr<Writer> writer);
+    void run();
+
+    std::unique_ptr<Writer> writer_;
+    std::thread thread_;
+    mutable std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<CapturedFrame> queue_;
+    bool stopping_ = false;
+    std::atomic<bool> ended_ = false;
+    std::function<void()> endedHandler_;
+    QString failure_;
+    std::atomic<int64_t> framesCaptured_ = 0;
+    std::atomic<int64_t> framesDropped_ = 0;
+    std::atomic<int64_t> timeMs_ = 0;
+    Statistics final_;
+    bool stopped_ = false;
+};

@@ -19,3 +19,14 @@ static void BM_VirtualLakeRender(benchmark::State& bench)
     }
 }
 BENCHMARK(BM_VirtualLakeRender)->Args({1280, 720})->Args({1920, 1080})->Unit(benchmark::kMillisecond);
+
+// The still course is painted once when the camera starts: a start-up delay.
+static void BM_VirtualLakePaintCourse(benchmark::State& bench)
+{
+    const QSize size(static_cast<int>(bench.range(0)), static_cast<int>(bench.range(1)));
+    for (auto _ : bench) {
+        const VirtualLake lake(size);
+        benchmark::DoNotOptimize(&lake);
+    }
+}
+BENCHMARK(BM_VirtualLakePaintCourse)->Args({1280, 720})->Args({1920, 1080})->Unit(benchmark::kMillisecond);

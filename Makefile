@@ -23,6 +23,8 @@ test: build
 bench: build
 	$(BUILD)/bench/rampscope-bench
 	$(BUILD)/bench/rampscope-video-bench $(BUILD)/bench/videos
+	mkdir -p $(BUILD)/bench/captures
+	$(BUILD)/bench/rampscope-capture-bench $(BUILD)/src/cli/rampscope-cli $(BUILD)/bench/captures
 
 clean:
 	rm -rf $(BUILD)

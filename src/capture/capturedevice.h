@@ -135,6 +135,9 @@ public:
 Q_SIGNALS:
     void previewFrame(const QImage& picture);
     void statusChanged(int code, const QString& text);
+    // Something the operator must read, e.g. a recording cut short by a
+    // full disk.
+    void warning(const QString& text);
     void deviceChanged(CaptureDevice::Category category, CaptureDevice::Change change, int index,
                        const QString& name);
 };

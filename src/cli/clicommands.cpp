@@ -2,6 +2,7 @@
 
 #include "app/configstate.h"
 #include "app/settingsstore.h"
+#include "cli/capturecommands.h"
 #include "cli/clidialogs.h"
 #include "cli/fieldsfile.h"
 #include "cli/videocommands.h"
@@ -31,7 +32,7 @@
 namespace {
 
 // One line each: a failure says what went wrong on one line of err.
-const QString usage = QStringLiteral("usage: rampscope-cli solve|measure|accuracy|info|extract ARGUMENTS");
+const QString usage = QStringLiteral("usage: rampscope-cli solve|measure|accuracy|info|extract|devices|record ARGUMENTS");
 const QString solveUsage
     = QStringLiteral("usage: rampscope-cli solve FIELDS [--save FILE.ipt] [--grid N] [--grids N] [--results FILE]");
 const QString measureUsage = QStringLiteral("usage: rampscope-cli measure FILE.ipt X Y [--type normal|sitski|barefoot] "
@@ -412,8 +413,12 @@ int RunCli(const QStringList& args, QTextStream& out, QTextStream& err)
         return VideoInfoCommand(rest, out, err);
     if (command == QLatin1String("extract"))
         return VideoExtractCommand(rest, out, err);
+    if (command == QLatin1String("devices"))
+        return CaptureDevicesCommand(rest, out, err);
+    if (command == QLatin1String("record"))
+        return CaptureRecordCommand(rest, out, err);
     return fail(err, QStringLiteral("unknown command ") + command
-                         + QStringLiteral("; the commands are solve, measure, accuracy, info and extract"));
+                         + QStringLiteral("; the commands are solve, measure, accuracy, info, extract, devices and record"));
 }
 
 std::expected<QStringList, QString> CliArguments(int argc, const char* const* argv)

@@ -1,7 +1,9 @@
+#include "capture/avirecorder.h"
 #include "capture/lake/lakescene.h"
 #include "capture/lake/virtuallake.h"
 #include "cli/clicommands.h"
 #include "grid/picturesize.h"
+#include "video/framedecoder.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -13,6 +15,7 @@
 #include <cmath>
 #include <numbers>
 #include <optional>
+#include <thread>
 
 namespace {
 
@@ -119,16 +122,58 @@ double measuredMetres(const QString& ipt, double x, double y)
     return valueOf(r.out, "distance").toDouble();
 }
 
-class LakeCalibration : public ::testing::TestWithParam<QSize> {};
+// The contact frame as the operator gets it: recorded by the station's
+// recorder at 30 fps from the lake's pictures and read back from the file.
+QImage recordedContactFrame(const VirtualLake& lake, const QString& path)
+{
+    const int rate = 30;
+    const int contact = int(std::lround(LakeScene::contactSeconds * rate));
+    auto recorder = AviRecorder::start({path, lake.frameSize().width(), lake.frameSize().height(), rate, 0, 3});
+    EXPECT_TRUE(recorder.has_value());
+    if (!recorder)
+        return {};
+    for (int n = 0; n <= contact; ++n) {
+        CapturedFrame frame;
+        frame.timeUs = int64_t(n) * 1000000 / rate;
+        frame.picture.reset(av_frame_alloc());
+        frame.picture->format = AV_PIX_FMT_BGRA;
+        frame.picture->width = lake.frameSize().width();
+        frame.picture->height = lake.frameSize().height();
+        EXPECT_GE(av_frame_get_buffer(frame.picture.get(), 0), 0);
+        QImage picture(frame.picture->data[0], frame.picture->width, frame.picture->height,
+                       frame.picture->linesize[0], QImage::Format_RGB32);
+        lake.render(n / double(rate), picture);
+        (*recorder)->submit(std::move(frame));
+        while ((*recorder)->statistics().framesCaptured < n + 1 - 8) // a few in the queue at most
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    (*recorder)->stop();
+    auto decoder = FrameDecoder::open(path, FrameDecoder::singleFrame());
+    EXPECT_TRUE(decoder.has_value());
+    if (!decoder)
+        return {};
+    const auto picture = (*decoder)->frame(contact);
+    EXPECT_TRUE(picture.has_value());
+    return picture ? picture->convertToFormat(QImage::Format_RGB32) : QImage();
+}
+
+struct CalibrationCase {
+    QSize size;
+    bool recorded; // through the recorder and back, rather than straight from the renderer
+};
+
+class LakeCalibration : public ::testing::TestWithParam<CalibrationCase> {};
 
 // A newcomer's grid on the contact frame: the buoys clicked where the
 // picture shows them, the survey typed from the course's documented values.
 TEST_P(LakeCalibration, GridSolvedOnTheFrameMeasuresTheDocumentedLanding)
 {
-    const QSize size = GetParam();
+    const QSize size = GetParam().size;
     const VirtualLake lake(size);
-    const QImage frame = frameAt(lake, LakeScene::contactSeconds);
     QTemporaryDir dir;
+    const QImage frame = GetParam().recorded ? recordedContactFrame(lake, dir.filePath("jump.avi"))
+                                             : frameAt(lake, LakeScene::contactSeconds);
+    ASSERT_EQ(frame.size(), size);
 
     const char* const screenBoxes[5][2] = {{"upper_left_x", "upper_left_y"}, {"upper_right_x", "upper_right_y"},
                                            {"lower_left_x", "lower_left_y"}, {"lower_right_x", "lower_right_y"},
@@ -172,7 +217,10 @@ TEST_P(LakeCalibration, GridSolvedOnTheFrameMeasuresTheDocumentedLanding)
     EXPECT_EQ(valueOf(recorded.out, "meters").toStdString(), "40.1");
 }
 
-INSTANTIATE_TEST_SUITE_P(Sizes, LakeCalibration, ::testing::Values(QSize(640, 480), QSize(1920, 1080)));
+INSTANTIATE_TEST_SUITE_P(Sizes, LakeCalibration,
+                         ::testing::Values(CalibrationCase{QSize(640, 480), false},
+                                           CalibrationCase{QSize(1920, 1080), false},
+                                           CalibrationCase{QSize(1280, 720), true}));
 
 // Pixels of thrown spray: nothing else in the picture is that white.
 int sprayPixels(const QImage& frame)

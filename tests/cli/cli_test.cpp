@@ -271,7 +271,7 @@ TEST_F(CliGrid, EveryFailureEndsWithOneLineOnErrAndAStatusThatIsNotZero)
          "usage: rampscope-cli measure FILE.ipt X Y [--type normal|sitski|barefoot] [--results FILE] [--skier NAME "
          "--jump TEXT]\n"},
         {"UnknownCommand", {"frobnicate"}, 2,
-         "rampscope-cli: unknown command frobnicate; the commands are solve, measure, accuracy, info and extract\n"},
+         "rampscope-cli: unknown command frobnicate; the commands are solve, measure, accuracy, info, extract, devices and record\n"},
     };
     for (const Case& c : cases) {
         const CliRun r = run(c.args);

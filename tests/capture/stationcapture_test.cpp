@@ -1,0 +1,95 @@
+// The station's capture control with the virtual camera: a recording to its
+// time limit, preview pictures, and cameras plugged in and pulled out.
+#include "capture/stationcapture.h"
+#include "capture/virtualcamerasource.h"
+#include "video/avifile.h"
+#include "video/framedecoder.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+int VirtualCamera(const StationCapture& capture)
+{
+    return int(capture.videoDevices().indexOf(QString::fromLatin1(VirtualCameraSource::deviceName)));
+}
+
+TEST(StationCapture, RecordsTheVirtualCameraToItsTimeLimit)
+{
+    QTemporaryDir dir;
+    StationCapture capture([] { return QList<V4l2Device>(); }, QString());
+    ASSERT_EQ(VirtualCamera(capture), capture.videoDevices().size() - 1); // always last
+    ASSERT_TRUE(capture.connectDevice(VirtualCamera(capture)));
+    ASSERT_TRUE(capture.setResolutionIndex(int(capture.resolutions().indexOf(QStringLiteral("640 x 480")))));
+    capture.setFrameRate(30);
+    capture.setTimeLimit(1);
+    QSignalSpy status(&capture, &CaptureDevice::statusChanged);
+    const QString path = dir.filePath(QStringLiteral("jump.avi"));
+    ASSERT_TRUE(capture.startStream(path));
+    EXPECT_TRUE(capture.isRecording());
+    const auto ended = [&] {
+        return std::ranges::any_of(status, [](const QList<QVariant>& s) {
+            return s.at(0).toInt() == CaptureDevice::streamEndedStatus;
+        });
+    };
+    for (int i = 0; i < 50 && !ended(); ++i)
+        status.wait(200);
+    ASSERT_TRUE(ended());
+    EXPECT_FALSE(capture.isRecording());
+
+    const CaptureStatistics figures = capture.statistics();
+    auto decoder = FrameDecoder::open(path);
+    ASSERT_TRUE(decoder.has_value());
+    // A busy machine may drop a frame; the file still counts every slot.
+    EXPECT_EQ((*decoder)->frameCount(), figures.framesCaptured + figures.framesDropped);
+    EXPECT_GE((*decoder)->frameCount(), 29);
+    EXPECT_LE((*decoder)->frameCount(), 30);
+    EXPECT_EQ((*decoder)->frameSize(), QSize(640, 480));
+    const auto info = ReadAviFileInfo(path);
+    ASSERT_TRUE(info.has_value());
+    EXPECT_TRUE(info->capabilities & AviFileInfo::allKeyFrames);
+}
+
+TEST(StationCapture, PreviewDeliversPicturesOfTheChosenSize)
+{
+    StationCapture capture([] { return QList<V4l2Device>(); }, QString());
+    EXPECT_FALSE(capture.setPreview(true)); // nothing connected
+    ASSERT_TRUE(capture.connectDevice(VirtualCamera(capture)));
+    ASSERT_TRUE(capture.setResolutionIndex(int(capture.resolutions().indexOf(QStringLiteral("640 x 480")))));
+    QSignalSpy pictures(&capture, &CaptureDevice::previewFrame);
+    ASSERT_TRUE(capture.setPreview(true));
+    ASSERT_TRUE(pictures.wait(3000));
+    EXPECT_EQ(pictures.first().first().value<QImage>().size(), QSize(640, 480));
+    capture.disconnectDevice();
+    EXPECT_FALSE(capture.preview());
+}
+
+TEST(StationCapture, CamerasPluggedInAndPulledOutAreAnnounced)
+{
+    QTemporaryDir devices;
+    QList<V4l2Device> found;
+    StationCapture capture([&] { return found; }, devices.path());
+    QSignalSpy changes(&capture, &CaptureDevice::deviceChanged);
+
+    found = {{QStringLiteral("/dev/video0"), QStringLiteral("USB Cam"), {}, {}}};
+    QFile(devices.filePath(QStringLiteral("video0"))).open(QIODevice::WriteOnly);
+    ASSERT_TRUE(changes.wait(3000));
+    EXPECT_EQ(changes.last().at(1).value<CaptureDevice::Change>(), CaptureDevice::Change::Added);
+    EXPECT_EQ(changes.last().at(2).toInt(), 0);
+    EXPECT_EQ(changes.last().at(3).toString(), QStringLiteral("USB Cam"));
+    EXPECT_EQ(capture.videoDevices(),
+              (QStringList{QStringLiteral("USB Cam"), QString::fromLatin1(VirtualCameraSource::deviceName)}));
+
+    found.clear();
+    QFile::remove(devices.filePath(QStringLiteral("video0")));
+    ASSERT_TRUE(changes.wait(3000));
+    EXPECT_EQ(changes.last().at(1).value<CaptureDevice::Change>(), CaptureDevice::Change::Removed);
+    EXPECT_EQ(changes.last().at(2).toInt(), 0);
+    EXPECT_EQ(capture.videoDevices().size(), 1);
+}
+
+} // namespace

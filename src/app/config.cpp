@@ -307,6 +307,7 @@ void Config::exitAndSave()
                               {}, OperatorDialogs::Icon::Warning);
     }
     loadSkierNameFile();
+    Q_EMIT scoringNameOffered(m_ui->SCORIX->isChecked());
     Q_EMIT mainScreenRequested();
 }
 

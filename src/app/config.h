@@ -55,6 +55,9 @@ public:
     void exitAndSave();
 
 Q_SIGNALS:
+    // Leaving: the capture screen offers the scoring system's skier name
+    // exactly while the scoring link is ticked.
+    void scoringNameOffered(bool offered);
     // Opt1Grid, Opt2grid, Opt3grid: the main screen's grid rows follow.
     void gridCountChosen(int gridCount);
     // The load's grid status on the main screen and the reload of every

@@ -79,10 +79,7 @@ MainForm::MainForm(OperatorDialogs& dialogs, QString& screenMode, StationFolders
     measure->setObjectName(QStringLiteral("ccmdGoToMeasure"));
     auto* frames = new QPushButton(QStringLiteral("View Already Recorded Jump Videos"), frame);
     frames->setObjectName(QStringLiteral("cmdGoTimer"));
-    // The capture screen is not part of this station yet: its button stays
-    // hidden so the operator is never sent to a screen that does not exist.
     auto* capture = Named(new QPushButton(QStringLiteral("Proceed to Capture Video"), frame), "cmdGoCapture");
-    capture->hide();
     auto* configure = Named(new QPushButton(QStringLiteral("Configure System"), frame), "cmdConfigure");
     m_cmdShowConfig = Named(new QPushButton(QStringLiteral("Show Video Configuration"), frame), "cmdShowConfig");
     auto* import = Named(new QPushButton(QStringLiteral("Import Skier Names File"), frame), "cmdImport");
@@ -107,6 +104,13 @@ MainForm::MainForm(OperatorDialogs& dialogs, QString& screenMode, StationFolders
             return;
         hide();
         Q_EMIT frameSelectionRequested();
+    });
+    connect(capture, &QPushButton::clicked, this, [this] {
+        if (!videoDirectoryExists())
+            return;
+        m_screenMode = QStringLiteral("Setup");
+        Q_EMIT captureRequested();
+        hide();
     });
     connect(measure, &QPushButton::clicked, this, [this] {
         hide();
@@ -153,8 +157,6 @@ MainForm::MainForm(OperatorDialogs& dialogs, QString& screenMode, StationFolders
     auto* panel = new QVBoxLayout(m_capturePanel);
     panel->addWidget(Named(new QLabel(QStringLiteral("Select Video Pause Time"), m_capturePanel), "Label12"));
     panel->addWidget(Named(new QListWidget(m_capturePanel), "List1"));
-    panel->addWidget(Named(new QLabel(m_capturePanel), "LblStatus"));
-    panel->addStretch();
     halves->addWidget(m_capturePanel);
     m_capturePanel->hide();
     m_cmdShowConfig->hide();
@@ -282,6 +284,12 @@ void MainForm::setCapturePanelAvailable(bool available)
     m_cmdShowConfig->setVisible(available);
 }
 
+void MainForm::setCapturePanel(QWidget* panel)
+{
+    m_capturePanel->layout()->addWidget(panel);
+    setCapturePanelAvailable(true);
+}
+
 void MainForm::toggleCapturePanel()
 {
     const bool show = m_cmdShowConfig->text() == QLatin1String("Show Video Configuration");
@@ -306,7 +314,9 @@ void MainForm::importSkierNames()
         m_dialogs.message(QStringLiteral("Skier names not imported, the skier list is unchanged. ")
                               + imported.error().describe(QStringLiteral("Cannot use")),
                           {}, OperatorDialogs::Icon::Warning);
+        return;
     }
+    Q_EMIT skierListImported(*imported);
 }
 
 void MainForm::paintEvent(QPaintEvent* event)

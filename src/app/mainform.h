@@ -63,6 +63,9 @@ public:
     // cmdShowConfig is offered only while the station has a capture device
     // panel to show.
     void setCapturePanelAvailable(bool available);
+    // The capture device panel joins the configuration frames that
+    // cmdShowConfig shows and hides.
+    void setCapturePanel(QWidget* panel);
 
     // cmdImport: a skier list chosen by the operator (plain text or rich
     // text) replaces SkierNames.txt. A cancelled choice changes nothing; a
@@ -90,6 +93,12 @@ Q_SIGNALS:
     void configureRequested();
     // munManual: the manual viewer; this screen hides.
     void manualRequested();
+    // cmdGoCapture, once the video directory exists: the capture screen with
+    // the preview on; this screen hides.
+    void captureRequested();
+    // A skier list was imported; its first name (commas folded) is for the
+    // capture screen's skier name box.
+    void skierListImported(const QString& firstName);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

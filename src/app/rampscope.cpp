@@ -1,5 +1,6 @@
 #include "app/rampscope.h"
 
+#include "app/capturepanel.h"
 #include "app/config.h"
 #include "app/configload.h"
 #include "app/frmmanual.h"
@@ -7,6 +8,7 @@
 #include "app/mainform.h"
 #include "app/settingsstore.h"
 #include "app/startup.h"
+#include "capture/stationcapture.h"
 #include "common/clock.h"
 #include "common/operatordialogs.h"
 #include "grid/gridcontext.h"
@@ -15,16 +17,22 @@
 #include "setup_screen/calibrate.h"
 #include "setup_screen/grid_setup.h"
 #include "video/frmsetstart.h"
+#include "video/previewform.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QStorageInfo>
 
 Rampscope::Rampscope(SettingsStore& settings, OperatorDialogs& dialogs, const Clock& clock,
-                     StationFolders folders)
+                     StationFolders folders, std::unique_ptr<CaptureDevice> capture)
     : m_settings(settings)
     , m_dialogs(dialogs)
     , m_clock(clock)
     , m_folders(std::move(folders))
+    , m_capture(capture ? std::move(capture) : std::make_unique<StationCapture>())
 {
 }
 
@@ -51,11 +59,36 @@ MainForm& Rampscope::mainForm()
                          [this] { configScreen().show(); });
         QObject::connect(m_mainForm.get(), &MainForm::manualRequested, m_mainForm.get(),
                          [this] { manual().show(); });
+        m_capturePanel = new CapturePanel(*m_capture, m_settings, m_dialogs);
+        m_mainForm->setCapturePanel(m_capturePanel);
+        QObject::connect(m_capturePanel, &CapturePanel::configuredForChanged, m_mainForm.get(),
+                         &MainForm::setConfiguredFor);
+        QObject::connect(m_capturePanel, &CapturePanel::captureScreenWanted, m_mainForm.get(),
+                         [this](bool show) { captureScreen().setVisible(show); });
+        QObject::connect(m_mainForm.get(), &MainForm::captureRequested, m_mainForm.get(), [this] { goToCapture(); });
+        QObject::connect(m_mainForm.get(), &MainForm::skierListImported, m_mainForm.get(),
+                         [this](const QString& firstName) { captureScreen().ui().txtSkierName->setText(firstName); });
         QObject::connect(m_mainForm.get(), &MainForm::barefootTimingClicked, m_mainForm.get(), [this](bool on) {
             m_settings.WriteSetting(QStringLiteral("barefoot"), on ? QStringLiteral("1") : QStringLiteral("0"));
         });
     }
     return *m_mainForm;
+}
+
+CapturePanel& Rampscope::capturePanel()
+{
+    mainForm();
+    return *m_capturePanel;
+}
+
+void Rampscope::startCapturePanel()
+{
+    CapturePanel& panel = capturePanel();
+    panel.ui().CaptureType->setCurrentIndex(1);
+    panel.fillFromDevice();
+    panel.showStoredFrameRate();
+    panel.connectOrDisconnect();
+    panel.selectStoredCompression();
 }
 
 void Rampscope::goToMeasure()
@@ -80,8 +113,12 @@ Measure& Rampscope::measure()
             [this] {
                 return m_settings.ReadSetting(QStringLiteral("SCORIX"), QStringLiteral("0")) == QLatin1String("1");
             }});
-        // The capture screen is not part of this station yet.
-        m_measure->setCaptureScreenAvailable(false);
+        m_measure->setCaptureTexts([this] {
+            const PreviewForm& capture = captureScreen();
+            return Measure::CaptureTexts{capture.ui().txtSkierName->text(), capture.ui().txtPass->text()};
+        });
+        QObject::connect(m_measure.get(), &Measure::captureScreenRequested, m_measure.get(),
+                         [this] { goToCapture(); });
         QObject::connect(m_measure.get(), &Measure::mainScreenRequested, m_measure.get(),
                          [this] { mainForm().show(); });
         QObject::connect(m_measure.get(), &Measure::calibrationToolRequested, m_measure.get(),
@@ -142,11 +179,8 @@ frmSetStart& Rampscope::frameSelection()
                     return std::nullopt;
                 return static_cast<uint64_t>(volume.bytesFree());
             }});
-        // The capture screen is not part of this station yet: its button
-        // stays hidden so the operator is never sent to a screen that does
-        // not exist.
-        m_frameSelection->setCaptureScreenAvailable(false);
         frmSetStart* screen = m_frameSelection.get();
+        QObject::connect(screen, &frmSetStart::captureScreenRequested, screen, [this] { goToCapture(); });
         QObject::connect(screen, &frmSetStart::logViewerRequested, screen,
                          [this] { openVideoLog(m_frameSelection.get()); });
         QObject::connect(screen, &frmSetStart::measureRequested, screen, [this] { measure().show(); });
@@ -154,6 +188,30 @@ frmSetStart& Rampscope::frameSelection()
         QObject::connect(screen, &frmSetStart::mainScreenRequested, screen, [this] { mainForm().show(); });
     }
     return *m_frameSelection;
+}
+
+PreviewForm& Rampscope::captureScreen()
+{
+    if (!m_captureScreen) {
+        m_captureScreen = std::make_unique<PreviewForm>(PreviewForm::Environment{
+            *m_capture, capturePanel(), m_settings, m_config, m_screenMode, m_captureHandover, m_dialogs,
+            m_folders.dataFile(SkierListFileName()),
+            [] { return ExchangeDirectory(exchangeDirectory()).readSkierName(); },
+            [this](const QString& skierName, const QString& jumpText) {
+                measure().setSkierName(skierName);
+                measure().setJumpNumberText(jumpText);
+            }});
+        PreviewForm* screen = m_captureScreen.get();
+        QObject::connect(screen, &PreviewForm::frameSelectionRequested, screen, [this] { frameSelection().show(); });
+        QObject::connect(screen, &PreviewForm::mainScreenRequested, screen, [this] { mainForm().show(); });
+    }
+    return *m_captureScreen;
+}
+
+void Rampscope::goToCapture()
+{
+    captureScreen().show();
+    capturePanel().switchPreviewOn();
 }
 
 void Rampscope::goToFrameSelection()
@@ -239,6 +297,8 @@ Config& Rampscope::configScreen()
         QObject::connect(screen, &Config::magnifierChosen, screen, [this](bool on) { setMagnifierOn(on); });
         QObject::connect(screen, &Config::skierNamesLoaded, screen,
                          [this](const QStringList& names) { measure().setSkierNames(names); });
+        QObject::connect(screen, &Config::scoringNameOffered, screen,
+                         [this](bool offered) { captureScreen().ui().btnGetName->setVisible(offered); });
         QObject::connect(screen, &Config::mainScreenRequested, screen, [this] { mainForm().show(); });
         screen->load();
     }
@@ -280,6 +340,7 @@ bool Rampscope::start()
 
     EmergencyReset(m_settings, m_dialogs);
     MainForm& main = mainForm();
+    startCapturePanel();
 
     const std::optional<QString> videoDirectory = ObtainVideoDirectory(m_settings, m_dialogs, m_config);
     if (!videoDirectory)
@@ -291,9 +352,9 @@ bool Rampscope::start()
 
     main.setBarefootTiming(m_settings.ReadSetting(QStringLiteral("barefoot"), QStringLiteral("0"))
                            == QLatin1String("1"));
-    // The rate the capture device panel shows; without a panel, the stored one.
-    main.setConfiguredFor(ConfiguredForText(m_settings.ReadSetting(QStringLiteral("framerate"), QStringLiteral("0")),
-                                            main.configuredFor()));
+    capturePanel().switchPreviewOn();
+    capturePanel().ui().EdtFile->setText(QStringLiteral("testvid.avi"));
+    capturePanel().ui().LblStatus->hide();
 
     m_dialogs.message(VerifySetupParametersMessage());
     configScreen().show();

@@ -2,6 +2,7 @@
 
 #include "app/configstate.h"
 #include "app/gridscreenrouter.h"
+#include "capture/capturedevice.h"
 #include "common/stationfolders.h"
 #include "grid/calibrationline.h"
 #include "grid/calibrationstate.h"
@@ -14,6 +15,8 @@
 #include <memory>
 
 class Calibrate;
+
+class CapturePanel;
 class Clock;
 class Config;
 class frmManual;
@@ -23,6 +26,7 @@ class PictureLogView;
 class QWidget;
 class MainForm;
 class Measure;
+class PreviewForm;
 class OperatorDialogs;
 class SettingsStore;
 class frmSetStart;
@@ -34,8 +38,9 @@ public:
     // The settings, dialogs and clock are owned by the caller, so tests can
     // run a whole start-up on a temporary store with scripted answers; the
     // folders too, so tests never write into the user's data folder.
+    // The capture control is the station's own unless a test hands one in.
     Rampscope(SettingsStore& settings, OperatorDialogs& dialogs, const Clock& clock,
-              StationFolders folders = StationFolders::standard());
+              StationFolders folders = StationFolders::standard(), std::unique_ptr<CaptureDevice> capture = {});
     ~Rampscope();
 
     Rampscope(const Rampscope&) = delete;
@@ -53,6 +58,9 @@ public:
     CalibrationState& calibration() { return m_calibration; }
     QString& screenMode() { return m_screenMode; }
     MainForm& mainForm();
+    // The capture control and its panel on the main screen.
+    CaptureDevice& capture() { return *m_capture; }
+    CapturePanel& capturePanel();
     // The configuration screen, built (and its load run) on first use.
     Config& configScreen();
     // The manual viewer, built on first use.
@@ -67,6 +75,8 @@ public:
     // The calibration line tool, built on first use; it draws on the grid
     // set-up screen.
     Calibrate& calibrate();
+    // The capture screen, built (and its load step run) on first use.
+    PreviewForm& captureScreen();
     // The frame selection screen, built on first use.
     frmSetStart& frameSelection();
     // The log viewers, made afresh at each opening over `owner` and gone once
@@ -88,7 +98,12 @@ private:
     // configured grid from its set-up file.
     void reloadGrids();
     void setMagnifierOn(bool on);
+    // The capture panel's part of the start-up: filled from the control,
+    // the stored frame rate, the device connected, the stored compressor.
+    void startCapturePanel();
     static QString exchangeDirectory();
+    // The capture screen shown with the camera's preview on.
+    void goToCapture();
     // cmdGoTimer: the frame selection screen without a recording.
     void goToFrameSelection();
     // A recorded video chosen in the video log viewer.
@@ -110,13 +125,16 @@ private:
     CaptureHandover m_captureHandover;
     QString m_fileToView;
     GridScreenRouter m_gridScreens;
+    std::unique_ptr<CaptureDevice> m_capture;
     std::unique_ptr<MainForm> m_mainForm;
+    CapturePanel* m_capturePanel = nullptr; // owned by the main screen
     std::unique_ptr<Config> m_configScreen;
     std::unique_ptr<frmManual> m_manual;
     std::unique_ptr<Measure> m_measure;
     std::unique_ptr<Grid_Setup> m_gridSetup;
     std::unique_ptr<Calibrate> m_calibrate;
     std::unique_ptr<frmSetStart> m_frameSelection;
+    std::unique_ptr<PreviewForm> m_captureScreen;
     QPointer<LogView> m_videoLog;
     QPointer<PictureLogView> m_pictureLog;
 };

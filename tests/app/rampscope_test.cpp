@@ -13,6 +13,7 @@
 #include "testvideos.h"
 #include "video/frameplayer.h"
 #include "video/frmsetstart.h"
+#include "video/previewform.h"
 #include "widgets/picturecanvas.h"
 
 #include <QCheckBox>
@@ -25,6 +26,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -223,8 +225,7 @@ TEST_F(StartUp, RecordedVideosNeedAnExistingVideoDirectory)
     EXPECT_FALSE(app.mainForm().isVisible());
     EXPECT_TRUE(app.frameSelection().isVisible());
     EXPECT_EQ(app.screenMode(), QStringLiteral("Setup"));
-    // Screens not in this station yet are not offered.
-    EXPECT_FALSE(app.frameSelection().findChild<QPushButton*>(QStringLiteral("cmdGoToCapture"))->isVisible());
+    EXPECT_TRUE(app.frameSelection().findChild<QPushButton*>(QStringLiteral("cmdGoToCapture"))->isVisible());
 
     app.frameSelection().findChild<QPushButton*>(QStringLiteral("cmdGoToSetup"))->click();
     EXPECT_TRUE(app.mainForm().isVisible());
@@ -364,6 +365,56 @@ TEST_F(StartUp, TheLogViewersReopenALoggedVideoAndAPicture)
     EXPECT_EQ(app.measure().findChild<PictureCanvas*>()->picture().size(), QSize(64, 48));
     EXPECT_EQ(app.screenMode(), QStringLiteral("PictureLog"));
     EXPECT_TRUE(dialogs.shown().empty()) << dialogs.texts().join(u'|').toStdString();
+}
+
+} // namespace
+
+namespace {
+
+// A jump from the virtual camera: the capture screen records it, the frame
+// selection screen takes the recording over, and "Go Back To Main Screen"
+// and the capture buttons of the other screens lead where they say.
+TEST_F(StartUp, AJumpFromTheCameraReachesTheFrameSelectionScreen)
+{
+    settings.WriteSetting(QStringLiteral("logpath"), videoDir);
+    settings.WriteSetting(QStringLiteral("VideoResolution"), QStringLiteral("0")); // 640 x 480: quick
+    dialogs.answer(OperatorDialogs::Answer::No);
+    Rampscope app(settings, dialogs, clock, folders);
+    startAndLeaveConfiguration(app);
+    dialogs.clear();
+    EXPECT_EQ(control<QLabel>(app, "lblConfig")->text(), QStringLiteral("Currently Configured for R"));
+    EXPECT_EQ(control<QPushButton>(app, "CmdConnect")->text(), QStringLiteral("Disconnect"));
+
+    control<QPushButton>(app, "cmdGoCapture")->click();
+    PreviewForm& capture = app.captureScreen();
+    EXPECT_TRUE(capture.isVisible());
+    EXPECT_FALSE(app.mainForm().isVisible());
+    EXPECT_TRUE(app.capture().preview());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&capture));
+    QCoreApplication::processEvents(); // the first paint's jump-number check
+    capture.ui().txtSkierName->setText(QStringLiteral("Ann Lee"));
+    capture.ui().cmdStartCapture->click();
+    ASSERT_TRUE(app.capture().isRecording());
+    QTest::qWait(700);
+    capture.ui().cmdEndCapture->click();
+
+    frmSetStart& frames = app.frameSelection();
+    EXPECT_TRUE(frames.isVisible());
+    EXPECT_FALSE(capture.isVisible());
+    const QString recorded = QDir(videoDir).filePath(QStringLiteral("Ann Leejump1.avi"));
+    EXPECT_EQ(frames.findChild<QLineEdit*>(QStringLiteral("Text6"))->text(), recorded);
+    EXPECT_TRUE(frames.holdsFreshCapture());
+    EXPECT_EQ(frames.frameRate(), 30);
+    EXPECT_GE(frames.lengthFrames(), 10);
+    EXPECT_EQ(frames.player().frameCount(), frames.lengthFrames());
+    EXPECT_EQ(capture.ui().txtPass->text(), QStringLiteral("2"));
+
+    // Back to capture from the frame selection screen, then to the main screen.
+    frames.findChild<QPushButton*>(QStringLiteral("cmdGoToCapture"))->click();
+    EXPECT_TRUE(capture.isVisible());
+    capture.ui().cmdGoSetup->click();
+    EXPECT_TRUE(app.mainForm().isVisible());
+    EXPECT_EQ(app.screenMode(), QStringLiteral("Capture"));
 }
 
 } // namespace

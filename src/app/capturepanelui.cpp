@@ -5,9 +5,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -25,7 +25,12 @@ QLabel* Caption(QWidget* parent, const QString& text, const char* name)
 CapturePanelUi BuildCapturePanel(QWidget* panel)
 {
     CapturePanelUi ui;
-    auto* layout = new QVBoxLayout(panel);
+    // Two columns, so the panel fits beside the controls on a 768-line screen.
+    auto* columns = new QHBoxLayout(panel);
+    auto* layout = new QVBoxLayout;
+    auto* second = new QVBoxLayout;
+    columns->addLayout(layout);
+    columns->addLayout(second);
 
     auto* device = new QGroupBox(QStringLiteral("Video Device"), panel);
     auto* grid = new QGridLayout(device);
@@ -82,6 +87,7 @@ CapturePanelUi BuildCapturePanel(QWidget* panel)
     soundGrid->addWidget(ui.AttribLabel, 3, 0);
     soundGrid->addWidget(ui.ComboAttrib, 3, 1);
     layout->addWidget(sound);
+    layout->addStretch();
 
     auto* capture = new QGroupBox(QStringLiteral("Capture"), panel);
     auto* captureGrid = new QGridLayout(capture);
@@ -104,26 +110,30 @@ CapturePanelUi BuildCapturePanel(QWidget* panel)
         captureGrid->addWidget(Caption(capture, label, labelName), row, 0);
         captureGrid->addWidget(*figure, row++, 1, 1, 2);
     }
-    layout->addWidget(capture);
+    second->addWidget(capture);
 
     // Options of single pictures.
     ui.frameOptions = Named(new QGroupBox(QStringLiteral("Frame Options"), panel), "FrameOptions");
-    auto* options = new QFormLayout(ui.frameOptions);
+    auto* options = new QGridLayout(ui.frameOptions);
     ui.ChkProg = Named(new QCheckBox(QStringLiteral("Progressive JPG"), ui.frameOptions), "ChkProg");
     ui.ChkAutoSave = Named(new QCheckBox(QStringLiteral("AutoSave"), ui.frameOptions), "ChkAutoSave");
     ui.ChkAutoInc = Named(new QCheckBox(QStringLiteral("AutoIncrement"), ui.frameOptions), "ChkAutoInc");
-    options->addRow(ui.ChkProg);
-    options->addRow(ui.ChkAutoSave);
-    options->addRow(ui.ChkAutoInc);
+    options->addWidget(ui.ChkProg, 0, 0, 1, 2);
+    options->addWidget(ui.ChkAutoSave, 0, 2, 1, 2);
+    options->addWidget(ui.ChkAutoInc, 1, 0, 1, 2);
+    int option = 2;
     for (auto [caption, box, name] : {std::tuple{QStringLiteral("ChromFactor:"), &ui.EdtChrom, "EdtChrom"},
                                       std::tuple{QStringLiteral("LumFactor:"), &ui.EdtLum, "EdtLum"},
                                       std::tuple{QStringLiteral("Interval:"), &ui.EdtInterval, "EdtInterval"},
                                       std::tuple{QStringLiteral("Password:"), &ui.EdtPass, "EdtPass"},
-                                      std::tuple{QStringLiteral("Caption:"), &ui.EdtCaption, "EdtCaption"},
                                       std::tuple{QStringLiteral("CaptionLeft:"), &ui.EdtCapLeft, "EdtCapLeft"},
-                                      std::tuple{QStringLiteral("CaptionTop:"), &ui.EdtCapTop, "EdtCapTop"}}) {
+                                      std::tuple{QStringLiteral("CaptionTop:"), &ui.EdtCapTop, "EdtCapTop"},
+                                      std::tuple{QStringLiteral("Caption:"), &ui.EdtCaption, "EdtCaption"}}) {
         *box = Named(new QLineEdit(ui.frameOptions), name);
-        options->addRow(caption, *box);
+        const int r = option / 2 + 1, c = (option % 2) * 2;
+        options->addWidget(new QLabel(caption, ui.frameOptions), r, c);
+        options->addWidget(*box, r, c + 1, 1, *box == ui.EdtCaption ? 3 : 1); // the caption is a whole line
+        ++option;
     }
     ui.EdtLum->setText(QStringLiteral("75"));
     ui.EdtChrom->setText(QStringLiteral("75"));
@@ -131,12 +141,12 @@ CapturePanelUi BuildCapturePanel(QWidget* panel)
     ui.EdtCapLeft->setText(QStringLiteral("0"));
     ui.EdtCapTop->setText(QStringLiteral("0"));
     ui.EdtPass->setEchoMode(QLineEdit::Password);
-    layout->addWidget(ui.frameOptions);
+    second->addWidget(ui.frameOptions);
     ui.streamOptions = device;
 
     ui.LblStatus = Named(new QLabel(panel), "LblStatus");
     ui.LblStatus->setWordWrap(true);
-    layout->addWidget(ui.LblStatus);
-    layout->addStretch();
+    second->addWidget(ui.LblStatus);
+    second->addStretch();
     return ui;
 }

@@ -4,7 +4,10 @@
 //
 //   station_screenshot --screenshot FOLDER
 //
-// writes FOLDER/configuration.png, FOLDER/main.png and FOLDER/manual.png.
+// writes FOLDER/configuration.png, FOLDER/main.png, FOLDER/manual.png, the
+// main screen with its capture device panel (capture-panel.png) and the
+// capture screen on the virtual camera, waiting (capture.png) and at the
+// moment of contact of a recording (capture-recording.png).
 // The settings, video folder and data folder are temporary; run it under
 // xvfb-run on a machine without a display.
 #include "app/config.h"
@@ -12,12 +15,14 @@
 #include "app/mainform.h"
 #include "app/rampscope.h"
 #include "app/settingsstore.h"
+#include "video/previewform.h"
 #include "common/clock.h"
 #include "support/printingdialogs.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -70,5 +75,23 @@ int main(int argc, char** argv)
         return 1;
     station.mainForm().hide();
     station.manual().resize(900, 640);
-    return save(station.manual(), out.filePath(QStringLiteral("manual.png"))) ? 0 : 1;
+    if (!save(station.manual(), out.filePath(QStringLiteral("manual.png"))))
+        return 1;
+    station.manual().hide();
+
+    station.mainForm().findChild<QPushButton*>(QStringLiteral("cmdShowConfig"))->click();
+    if (!save(station.mainForm(), out.filePath(QStringLiteral("capture-panel.png"))))
+        return 1;
+    station.mainForm().findChild<QPushButton*>(QStringLiteral("cmdGoCapture"))->click();
+    PreviewForm& capture = station.captureScreen();
+    capture.resize(1366, 700);
+    capture.ui().txtSkierName->setText(QStringLiteral("Ann Lee"));
+    if (!save(capture, out.filePath(QStringLiteral("capture.png"))))
+        return 1;
+    capture.ui().cmdStartCapture->click();
+    QTest::qWait(2700); // the skis touch the water 2.8 s into the recording
+    capture.ui().cmdStartTimer->click();
+    const bool saved = save(capture, out.filePath(QStringLiteral("capture-recording.png")));
+    capture.ui().cmdEndCapture->click();
+    return saved ? 0 : 1;
 }

@@ -21,6 +21,7 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -202,10 +203,24 @@ PreviewForm& Rampscope::captureScreen()
                 measure().setJumpNumberText(jumpText);
             }});
         PreviewForm* screen = m_captureScreen.get();
+        placeCaptureScreen(*screen);
         QObject::connect(screen, &PreviewForm::frameSelectionRequested, screen, [this] { frameSelection().show(); });
         QObject::connect(screen, &PreviewForm::mainScreenRequested, screen, [this] { mainForm().show(); });
     }
     return *m_captureScreen;
+}
+
+void Rampscope::placeCaptureScreen(PreviewForm& screen)
+{
+    // Beside the main screen where there is room, otherwise as far right as
+    // it fits: never partly off the display, where its buttons could not be
+    // reached.
+    const MainForm& main = mainForm();
+    const QRect display = main.screen() ? main.screen()->availableGeometry() : QRect(0, 0, 1366, 768);
+    const QSize size = QSize(1280, 720).boundedTo(display.size());
+    screen.resize(size);
+    const int left = std::max(display.left(), std::min(main.frameGeometry().right() + 1, display.right() + 1 - size.width()));
+    screen.move(left, std::max(display.top(), main.frameGeometry().top()));
 }
 
 void Rampscope::goToCapture()

@@ -102,6 +102,8 @@ private:
     // the stored frame rate, the device connected, the stored compressor.
     void startCapturePanel();
     static QString exchangeDirectory();
+    // The capture screen's first size and place.
+    void placeCaptureScreen(PreviewForm& screen);
     // The capture screen shown with the camera's preview on.
     void goToCapture();
     // cmdGoTimer: the frame selection screen without a recording.

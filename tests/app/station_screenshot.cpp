@@ -21,6 +21,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -53,7 +54,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: station_screenshot --screenshot FOLDER\n");
         return 2;
     }
-    const QDir out(arguments.at(at + 1));
+    // Absolute now: the start-up makes the data folder current.
+    const QDir out(QFileInfo(arguments.at(at + 1)).absoluteFilePath());
     QTemporaryDir folder;
     const QString videos = folder.filePath(QStringLiteral("jumps"));
     QDir().mkpath(videos);

@@ -19,6 +19,11 @@ CaptureResult Fail(uint32_t code, const QString& description)
     return std::unexpected(CaptureFailure{code, description});
 }
 
+CaptureResult NotConnected()
+{
+    return Fail(CaptureFailure::notConnected, QStringLiteral("No capture device is connected"));
+}
+
 QString SizeName(QSize size)
 {
     return QStringLiteral("%1 x %2").arg(size.width()).arg(size.height());
@@ -195,34 +200,29 @@ QStringList StationCapture::inputs() const
     return source_ ? source_->inputs() : QStringList();
 }
 
-CaptureResult StationCapture::setResolutionIndex(int index)
+CaptureResult StationCapture::chooseFormat(int& chosen, int index, qsizetype offered, const QString& what)
 {
     if (!source_)
-        return Fail(CaptureFailure::notConnected, QStringLiteral("No capture device is connected"));
-    if (index < 0 || index >= sizes_.size())
-        return Fail(CaptureFailure::notAvailable, QStringLiteral("The camera has no resolution %1").arg(index));
-    resolutionIndex_ = index;
+        return NotConnected();
+    if (index < 0 || index >= offered)
+        return Fail(CaptureFailure::notAvailable, QStringLiteral("The camera has no %1 %2").arg(what).arg(index));
+    chosen = index;
     return restartCamera();
+}
+
+CaptureResult StationCapture::setResolutionIndex(int index)
+{
+    return chooseFormat(resolutionIndex_, index, sizes_.size(), QStringLiteral("resolution"));
 }
 
 CaptureResult StationCapture::setColourFormatIndex(int index)
 {
-    if (!source_)
-        return Fail(CaptureFailure::notConnected, QStringLiteral("No capture device is connected"));
-    if (index < 0 || index >= pixelFormats_.size())
-        return Fail(CaptureFailure::notAvailable, QStringLiteral("The camera has no colour format %1").arg(index));
-    colourFormatIndex_ = index;
-    return restartCamera();
+    return chooseFormat(colourFormatIndex_, index, pixelFormats_.size(), QStringLiteral("colour format"));
 }
 
 CaptureResult StationCapture::setInputIndex(int index)
 {
-    if (!source_)
-        return Fail(CaptureFailure::notConnected, QStringLiteral("No capture device is connected"));
-    if (index < 0 || index >= source_->inputs().size())
-        return Fail(CaptureFailure::notAvailable, QStringLiteral("The camera has no input %1").arg(index));
-    inputIndex_ = index;
-    return restartCamera();
+    return chooseFormat(inputIndex_, index, source_ ? source_->inputs().size() : 0, QStringLiteral("input"));
 }
 
 CaptureResult StationCapture::setChannel(int)
@@ -286,7 +286,7 @@ FrameSource::Format StationCapture::chosenFormat() const
 CaptureResult StationCapture::runCamera(bool wanted)
 {
     if (!source_)
-        return Fail(CaptureFailure::notConnected, QStringLiteral("No capture device is connected"));
+        return NotConnected();
     if (!wanted) {
         source_->stop();
         return {};
@@ -347,7 +347,7 @@ CaptureResult StationCapture::restartCamera()
 CaptureResult StationCapture::setPreview(bool on)
 {
     if (on && !source_)
-        return Fail(CaptureFailure::notConnected, QStringLiteral("No capture device is connected"));
+        return NotConnected();
     {
         std::lock_guard lock(feed_->mutex);
         feed_->previewWanted = on;
@@ -362,7 +362,7 @@ CaptureResult StationCapture::setPreview(bool on)
 CaptureResult StationCapture::captureFrame(const FrameCaptureOptions& options)
 {
     if (!source_)
-        return Fail(CaptureFailure::notConnected, QStringLiteral("No capture device is connected"));
+        return NotConnected();
     const bool wasRunning = source_->running();
     if (auto running = runCamera(true); !running)
         return running;
@@ -401,7 +401,7 @@ CaptureResult StationCapture::captureFrame(const FrameCaptureOptions& options)
 CaptureResult StationCapture::startStream(const QString& aviFile)
 {
     if (!source_)
-        return Fail(CaptureFailure::notConnected, QStringLiteral("No capture device is connected"));
+        return NotConnected();
     if (recorder_)
         return Fail(CaptureFailure::busy, QStringLiteral("A recording is under way"));
     const QSize size = sizes_.value(resolutionIndex_);

@@ -91,6 +91,8 @@ private:
 
     void rescanCameras();
     FrameSource::Format chosenFormat() const;
+    // A resolution, colour format or input chosen from the `offered` ones.
+    CaptureResult chooseFormat(int& chosen, int index, qsizetype offered, const QString& what);
     CaptureResult runCamera(bool wanted);
     CaptureResult restartCamera();
     void endRecording(bool byItself);

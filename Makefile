@@ -25,6 +25,7 @@ bench: build
 	$(BUILD)/bench/rampscope-video-bench $(BUILD)/bench/videos
 	mkdir -p $(BUILD)/bench/captures
 	$(BUILD)/bench/rampscope-capture-bench $(BUILD)/src/cli/rampscope-cli $(BUILD)/bench/captures
+	$(BUILD)/bench/rampscope-screen-bench
 
 clean:
 	rm -rf $(BUILD)

@@ -98,6 +98,19 @@ std::expected<LiveReadouts, ArithmeticFault> LiveReadoutsAt(double x, double y, 
     };
 }
 
+std::optional<QString> GridStatusReadout(const CalibrationState& calibration, TournamentType tournament, double x,
+                                         double y)
+{
+    if (!calibration.isReady(calibration.currentGrid))
+        return std::nullopt;
+    const auto readouts
+        = LiveReadoutsAt(x, y, calibration.coefficients, calibration.jumpX, calibration.jumpY, tournament);
+    if (!readouts)
+        return std::nullopt;
+    return QStringLiteral("Survey %1, %2   Distance %3")
+        .arg(readouts->xposition.trimmed(), readouts->yposition.trimmed(), readouts->VerifyDistance.trimmed());
+}
+
 void DrawImpactMarkLines(QPainter& painter, const ImpactMark& mark, const QColor& labelColor)
 {
     painter.save();

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <expected>
+#include <optional>
 
 class QPainter;
 struct CalibrationState;
@@ -87,6 +88,13 @@ struct LiveReadouts {
 // moves on).
 std::expected<LiveReadouts, ArithmeticFault> LiveReadoutsAt(double x, double y, const Coefficients& coefficients,
                                                             double jumpX, double jumpY, TournamentType tournament);
+
+// The status line's grid part for the pointer at (x, y): "Survey " + the
+// survey point as xposition and yposition give it + "   Distance " +
+// VerifyDistance. Nothing while the grid on display is not solved, or
+// where the mapping has no finite value.
+std::optional<QString> GridStatusReadout(const CalibrationState& calibration, TournamentType tournament, double x,
+                                         double y);
 
 // Draws the three lines of a landing mark in the label colour, 2 pixels wide,
 // on a painter set up for twips (BeginTwipsDrawing).

@@ -78,14 +78,6 @@ bool isArrowKey(int key)
     return key == Qt::Key_Left || key == Qt::Key_Up || key == Qt::Key_Right || key == Qt::Key_Down;
 }
 
-void setTextColor(QWidget* widget, const QColor& color)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, color);
-    palette.setColor(QPalette::ButtonText, color);
-    widget->setPalette(palette);
-}
-
 void setTextIfChanged(QLineEdit* box, const QString& text)
 {
     if (box->text() != text)
@@ -110,6 +102,9 @@ Measure::Measure(Environment environment, QWidget* parent)
     setWindowTitle(QStringLiteral("Measure"));
     m_ui->setupUi(this);
     m_ui->canvas->setOverlay([this](QPainter& painter) { paintOverlay(painter); });
+    ConnectPictureStatus(m_ui->pictureParts, [this](QPointF twips) {
+        return GridStatusReadout(m_env.calibration, m_env.config.tournamentType(), twips.x(), twips.y());
+    });
     connectControls();
     // Arrow keys are followed for the whole window, whichever control has
     // the keyboard focus, as the station always read the keyboard's state.
@@ -140,13 +135,7 @@ void Measure::connectControls()
     connect(ui.CrossSize, &QScrollBar::valueChanged, this, &Measure::show_the_grid);
 
     connect(ui.Record, &QPushButton::clicked, this, &Measure::record);
-    const std::pair<QRadioButton*, StatusOption> options[] = {
-        {ui.optJumpOK, StatusOption::optJumpOK},   {ui.Pass, StatusOption::Pass},
-        {ui.Fall, StatusOption::Fall},             {ui.Other_Grid, StatusOption::Other_Grid},
-        {ui.M_Reride, StatusOption::M_Reride},     {ui.O_reride, StatusOption::O_reride},
-        {ui.Make_comment, StatusOption::Make_comment},
-    };
-    for (const auto& [button, option] : options)
+    for (const auto& [button, option] : ui.statusOptions())
         connect(button, &QRadioButton::clicked, this, [this, option] { clickStatusOption(option); });
     connect(ui.verify, &QPushButton::clicked, this, &Measure::toggleVerify);
     connect(ui.Skier_name, &QComboBox::editTextChanged, this, &Measure::skierNameEdited);
@@ -182,11 +171,13 @@ void Measure::load()
     MeasureUi& ui = *m_ui;
     m_state.selectedOption = StatusOption::optJumpOK;
     m_state.Comment.clear();
+    // The whole screen for the frame beside the controls.
+    setWindowState(windowState() | Qt::WindowMaximized);
     ui.grid_description->hide();
     ui.gif_file_name->hide();
     ui.FrozenSign->hide();
-    setReadoutsVisible(false);
-    setFineAdjustmentVisible(false);
+    m_ui->setReadoutsVisible(false);
+    m_ui->setFineAdjustmentVisible(false);
     applyConfiguration();
     showState();
 }
@@ -219,19 +210,13 @@ void Measure::showState()
     // No option at all is a state of its own (after a recording deselected
     // Pass or Fall), which an exclusive group cannot show.
     ui.statusGroup->setExclusive(false);
-    const std::pair<QRadioButton*, StatusOption> options[] = {
-        {ui.optJumpOK, StatusOption::optJumpOK},   {ui.Pass, StatusOption::Pass},
-        {ui.Fall, StatusOption::Fall},             {ui.Other_Grid, StatusOption::Other_Grid},
-        {ui.M_Reride, StatusOption::M_Reride},     {ui.O_reride, StatusOption::O_reride},
-        {ui.Make_comment, StatusOption::Make_comment},
-    };
-    for (const auto& [button, option] : options)
+    for (const auto& [button, option] : ui.statusOptions())
         button->setChecked(m_state.selectedOption == option);
     ui.statusGroup->setExclusive(true);
 
     ui.FrozenSign->setVisible(m_state.frameFrozen);
     ui.verify->setText(VerifyCaption(m_state));
-    setReadoutsVisible(m_state.verifyMode);
+    m_ui->setReadoutsVisible(m_state.verifyMode);
     m_showingState = false;
 }
 
@@ -239,26 +224,7 @@ void Measure::applyConfiguration()
 {
     MeasureUi& ui = *m_ui;
     const ConfigState& config = m_env.config;
-    const QString& choice = config.labelColorName;
-    const bool oneColour = choice == QLatin1String("white") || choice == QLatin1String("black")
-        || choice == QLatin1String("yellow");
-    const QColor labelColour = LabelColor(choice);
-    const QColor black(0, 0, 0);
-    const QColor white(255, 255, 255);
-    const auto colour = [&](const QColor& byDefault) { return oneColour ? labelColour : byDefault; };
-
-    for (QWidget* w : {static_cast<QWidget*>(ui.Make_comment), static_cast<QWidget*>(ui.Other_Grid),
-                       static_cast<QWidget*>(ui.Fall), static_cast<QWidget*>(ui.Pass),
-                       static_cast<QWidget*>(ui.optJumpOK), static_cast<QWidget*>(ui.IWSFlabel),
-                       static_cast<QWidget*>(ui.AWSAlabel)})
-        setTextColor(w, colour(black));
-    setTextColor(ui.M_Reride, colour(QColor(255, 0, 0)));
-    setTextColor(ui.O_reride, colour(QColor(255, 255, 0)));
-    for (QWidget* w : {static_cast<QWidget*>(ui.FrozenSign), static_cast<QWidget*>(ui.AdjustmentLabel),
-                       static_cast<QWidget*>(ui.CrossLabel), static_cast<QWidget*>(ui.maxbuoy),
-                       static_cast<QWidget*>(ui.maxbuoym), static_cast<QWidget*>(ui.minbuoy),
-                       static_cast<QWidget*>(ui.minbuoym)})
-        setTextColor(w, colour(white));
+    ui.applyLabelColours(config.labelColorName);
 
     // The grid count may have changed on the configuration screen since the
     // load: the grid switch follows it.
@@ -307,24 +273,6 @@ void Measure::setJumpNumberText(const QString& text)
 {
     m_ui->Jump_no->setText(text);
     m_state.Jump_no = text;
-}
-
-void Measure::setReadoutsVisible(bool visible)
-{
-    MeasureUi& ui = *m_ui;
-    for (QWidget* w : {static_cast<QWidget*>(ui.xtwips), static_cast<QWidget*>(ui.ytwips),
-                       static_cast<QWidget*>(ui.xposition), static_cast<QWidget*>(ui.yposition),
-                       static_cast<QWidget*>(ui.VerifyDistance), static_cast<QWidget*>(ui.UnofficialJump)})
-        w->setVisible(visible);
-}
-
-void Measure::setFineAdjustmentVisible(bool visible)
-{
-    for (QWidget* w : m_ui->fineAdjustment()) {
-        w->setVisible(visible);
-        if (visible)
-            w->raise();
-    }
 }
 
 // ---------------------------------------------------------------------------
@@ -420,7 +368,7 @@ void Measure::leave(bool toCapture)
     } else {
         m_env.screenMode.clear();
         endJump();
-        clearFarBuoyLabels();
+        m_ui->clearFarBuoyLabels();
         m_ui->grid_description->hide();
     }
     hide();
@@ -468,7 +416,7 @@ void Measure::fitPictureArea()
     const QSize frame = m_ui->canvas->picture().size().expandedTo(QSize(640, 480));
     if (frame != m_fittedFrame) {
         m_fittedFrame = frame;
-        m_ui->fitPictureArea(frame);
+        m_ui->placeFloatingGroups();
     }
 }
 
@@ -476,15 +424,6 @@ void Measure::applyPictureSize(const QImage& picture)
 {
     m_env.calibration.pictureWidth = PictureSideTwips(picture.width());
     m_env.calibration.pictureHeight = PictureSideTwips(picture.height());
-}
-
-void Measure::showPictureName(const QString& name)
-{
-    MeasureUi& ui = *m_ui;
-    ui.gif_file_name->setText(name);
-    ui.gif_file_name->move(ui.grid_description->x(), ui.grid_description->y() + ui.grid_description->height());
-    ui.gif_file_name->show();
-    ui.gif_file_name->raise();
 }
 
 void Measure::loadPictureFile()
@@ -507,7 +446,7 @@ void Measure::loadPictureFile()
                 applyPictureSize(picture);
                 show_the_grid();
                 m_loadedPictureName = path;
-                showPictureName(path);
+                m_ui->showPictureName(path);
                 if (auto appended = AppendLoadedPictureLine(config, m_loadedPictureName, m_env.clock); !appended)
                     m_env.dialogs.message(PictureLineFailureMessage(appended.error()), {},
                                           OperatorDialogs::Icon::Warning);
@@ -535,7 +474,7 @@ bool Measure::viewLoggedPicture(const QString& path)
     setPicture(picture);
     applyPictureSize(picture);
     show_the_grid();
-    showPictureName(path);
+    m_ui->showPictureName(path);
     m_env.screenMode = QStringLiteral("PictureLog");
     return true;
 }
@@ -567,7 +506,7 @@ void Measure::freezeOnClipboard()
     freeze();
     setPicture(picture);
     show_the_grid();
-    showPictureName(QStringLiteral("Picture from Clipboard"));
+    m_ui->showPictureName(QStringLiteral("Picture from Clipboard"));
 }
 
 void Measure::freezeOnSnapshot()
@@ -580,7 +519,7 @@ void Measure::freezeOnSnapshot()
     }
     setPicture(snapshot);
     show_the_grid();
-    showPictureName(QStringLiteral("snapshot.bmp"));
+    m_ui->showPictureName(QStringLiteral("snapshot.bmp"));
 }
 
 void Measure::pollClipboardFlag()
@@ -608,7 +547,7 @@ void Measure::selectNextGrid()
     m_ui->Set_grid->setText(QStringLiteral("&Grid ") + QString::number(next));
 
     m_overlay.reset();
-    clearFarBuoyLabels();
+    m_ui->clearFarBuoyLabels();
     CalibrationState& calibration = m_env.calibration;
     calibration.selectGrid(next);
     // The splash indicator's side follows the grid on display: grids may
@@ -619,14 +558,6 @@ void Measure::selectNextGrid()
         ? 1.0
         : -1.0;
     show_the_grid();
-}
-
-void Measure::clearFarBuoyLabels()
-{
-    for (QLabel* label : {m_ui->maxbuoy, m_ui->minbuoy, m_ui->maxbuoym, m_ui->minbuoym}) {
-        label->clear();
-        label->adjustSize();
-    }
 }
 
 void Measure::drawLineTwips(double x1, double y1, double x2, double y2, const QColor& color)
@@ -661,10 +592,10 @@ void Measure::show_the_grid()
     style.crossSize = ui.CrossSize->value();
     m_overlay = DrawnOverlay{overlay, style};
 
-    const auto place = [](QLabel* label, const PlacedLabel& placed) {
+    const auto place = [&ui](QLabel* label, const PlacedLabel& placed) {
         label->setText(placed.caption);
         label->adjustSize();
-        label->move(PictureCanvas::toPixels(placed.topLeft));
+        ui.canvas->placeOnPicture(label, placed.topLeft);
     };
     place(ui.maxbuoy, texts->labels.maxbuoy);
     place(ui.minbuoy, texts->labels.minbuoy);
@@ -682,7 +613,7 @@ void Measure::endJump()
     m_impactLinesVisible = false;
     EndJump(m_state, m_exchange);
     m_ui->gif_file_name->hide();
-    setFineAdjustmentVisible(false);
+    m_ui->setFineAdjustmentVisible(false);
     setPicture(QImage());
     show_the_grid();
     showState();
@@ -699,7 +630,7 @@ void Measure::pressOnPicture(QPointF twips)
     m_state.markX = twips.x();
     m_state.markY = twips.y();
     m_state.markPlaced = drawImpactMark(true) && !m_ui->canvas->picture().isNull();
-    setFineAdjustmentVisible(true);
+    m_ui->setFineAdjustmentVisible(true);
     showState();
 }
 

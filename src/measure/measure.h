@@ -145,7 +145,6 @@ private:
     // Picture sources.
     void setPicture(const QImage& picture);
     void applyPictureSize(const QImage& picture);
-    void showPictureName(const QString& name);
     void loadPictureFile();
     void freezeOnClipboard();
     void freezeOnSnapshot();
@@ -174,9 +173,6 @@ private:
     void toggleVerify();
     void skierNameEdited(const QString& text);
 
-    void setReadoutsVisible(bool visible);
-    void setFineAdjustmentVisible(bool visible);
-    void clearFarBuoyLabels();
     void fitPictureArea();
 
     Environment m_env;

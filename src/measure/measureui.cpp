@@ -1,5 +1,6 @@
 #include "measure/measureui.h"
 
+#include "grid/labelcolor.h"
 #include "widgets/picturecanvas.h"
 #include "widgets/pictureparts.h"
 
@@ -37,6 +38,14 @@ QLineEdit* textBox(QWidget* parent, const char* name, const QString& text = {})
     return box;
 }
 
+void setTextColor(QWidget* widget, const QColor& color)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, color);
+    palette.setColor(QPalette::ButtonText, color);
+    widget->setPalette(palette);
+}
+
 } // namespace
 
 void MeasureUi::setupUi(QMainWindow* form)
@@ -55,12 +64,12 @@ void MeasureUi::setupUi(QMainWindow* form)
     auto* outer = new QHBoxLayout(central);
     form->setCentralWidget(central);
 
-    // The picture area: the frame at its top-left corner, 1:1.
-    const PictureArea parts = BuildPictureArea(central, Qt::black);
-    pictureArea = parts.area;
-    canvas = parts.canvas;
-    magnifier = parts.magnifier;
-    outer->addWidget(pictureArea, 0, Qt::AlignTop | Qt::AlignLeft);
+    // The picture area takes the room the controls leave.
+    pictureParts = BuildPictureArea(central, Qt::black);
+    pictureArea = pictureParts.area;
+    canvas = pictureParts.canvas;
+    magnifier = pictureParts.magnifier;
+    outer->addWidget(pictureArea, 1);
     maxbuoy = OnPictureLabel(canvas, QStringLiteral("maxbuoy"));
     maxbuoym = OnPictureLabel(canvas, QStringLiteral("maxbuoym"));
     minbuoy = OnPictureLabel(canvas, QStringLiteral("minbuoy"));
@@ -74,6 +83,7 @@ void MeasureUi::setupUi(QMainWindow* form)
 
     CrossLabel = DragHandleLabel(pictureArea, "CrossLabel", QStringLiteral("Adjust Cross Size (drag-it)"));
     CrossSize = MarkerSizeBar(pictureArea, "CrossSize", CrossLabel->width());
+    pictureParts.band->setFixedHeight(MicroAdjustBandHeight(AdjustmentLabel, AdjustUp, 8));
 
     FrozenSign = Named(new QLabel(QStringLiteral("FROZEN"), pictureArea), "FrozenSign");
     {
@@ -101,7 +111,6 @@ void MeasureUi::setupUi(QMainWindow* form)
     auto* column = new QVBoxLayout(panel);
     column->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(panel, 0, Qt::AlignTop);
-    outer->addStretch(1);
 
     Skier_name = Named(new QComboBox(panel), "Skier_name");
     Skier_name->setEditable(true);
@@ -220,7 +229,9 @@ void MeasureUi::setupUi(QMainWindow* form)
     loadTimer = Named(new QTimer(form), "loadTimer");
     loadTimer->setInterval(1000);
 
-    fitPictureArea(QSize());
+    // A window resized puts the groups back in the band, which moved.
+    OnResize(pictureArea, [this] { placeFloatingGroups(); });
+    placeFloatingGroups();
 }
 
 std::array<QWidget*, 5> MeasureUi::fineAdjustment() const
@@ -228,11 +239,11 @@ std::array<QWidget*, 5> MeasureUi::fineAdjustment() const
     return {AdjustmentLabel, AdjustUp, AdjustDown, AdjustLeft, AdjustRight};
 }
 
-void MeasureUi::fitPictureArea(QSize frameSize)
+void MeasureUi::placeFloatingGroups()
 {
     const int margin = 8;
-    const QSize area = FitPictureArea(pictureArea, canvas, frameSize, AdjustmentLabel, AdjustUp, margin);
-    const int w = area.width();
+    const QRect band = pictureParts.band->geometry();
+    const int w = canvas->width(); // left of the scroll bar
 
     gridlabel->move(margin, margin);
     grid_description->move(margin, gridlabel->y() + gridlabel->height());
@@ -240,6 +251,72 @@ void MeasureUi::fitPictureArea(QSize frameSize)
 
     FrozenSign->move(w - FrozenSign->width() - margin, margin);
 
-    PlaceMicroAdjust(AdjustmentLabel, AdjustUp, AdjustDown, AdjustLeft, AdjustRight, area, margin);
-    PlaceMarkerSizeBar(CrossLabel, CrossSize, area, margin);
+    PlaceMicroAdjust(AdjustmentLabel, AdjustUp, AdjustDown, AdjustLeft, AdjustRight, band, margin);
+    PlaceMarkerSizeBar(CrossLabel, CrossSize, band, margin);
+}
+
+std::array<std::pair<QRadioButton*, StatusOption>, 7> MeasureUi::statusOptions() const
+{
+    return {{
+        {optJumpOK, StatusOption::optJumpOK},
+        {Pass, StatusOption::Pass},
+        {Fall, StatusOption::Fall},
+        {Other_Grid, StatusOption::Other_Grid},
+        {M_Reride, StatusOption::M_Reride},
+        {O_reride, StatusOption::O_reride},
+        {Make_comment, StatusOption::Make_comment},
+    }};
+}
+
+void MeasureUi::applyLabelColours(const QString& choice)
+{
+    const bool oneColour = choice == QLatin1String("white") || choice == QLatin1String("black")
+        || choice == QLatin1String("yellow");
+    const QColor labelColour = LabelColor(choice);
+    const auto colour = [&](const QColor& byDefault) { return oneColour ? labelColour : byDefault; };
+
+    for (QWidget* w : {static_cast<QWidget*>(Make_comment), static_cast<QWidget*>(Other_Grid),
+                       static_cast<QWidget*>(Fall), static_cast<QWidget*>(Pass), static_cast<QWidget*>(optJumpOK),
+                       static_cast<QWidget*>(IWSFlabel), static_cast<QWidget*>(AWSAlabel)})
+        setTextColor(w, colour(QColor(0, 0, 0)));
+    setTextColor(M_Reride, colour(QColor(255, 0, 0)));
+    setTextColor(O_reride, colour(QColor(255, 255, 0)));
+    for (QWidget* w : {static_cast<QWidget*>(FrozenSign), static_cast<QWidget*>(AdjustmentLabel),
+                       static_cast<QWidget*>(CrossLabel), static_cast<QWidget*>(maxbuoy),
+                       static_cast<QWidget*>(maxbuoym), static_cast<QWidget*>(minbuoy),
+                       static_cast<QWidget*>(minbuoym)})
+        setTextColor(w, colour(QColor(255, 255, 255)));
+}
+
+void MeasureUi::setReadoutsVisible(bool visible)
+{
+    for (QWidget* w : {static_cast<QWidget*>(xtwips), static_cast<QWidget*>(ytwips),
+                       static_cast<QWidget*>(xposition), static_cast<QWidget*>(yposition),
+                       static_cast<QWidget*>(VerifyDistance), static_cast<QWidget*>(UnofficialJump)})
+        w->setVisible(visible);
+}
+
+void MeasureUi::setFineAdjustmentVisible(bool visible)
+{
+    for (QWidget* w : fineAdjustment()) {
+        w->setVisible(visible);
+        if (visible)
+            w->raise();
+    }
+}
+
+void MeasureUi::clearFarBuoyLabels()
+{
+    for (QLabel* label : {maxbuoy, minbuoy, maxbuoym, minbuoym}) {
+        label->clear();
+        label->adjustSize();
+    }
+}
+
+void MeasureUi::showPictureName(const QString& name)
+{
+    gif_file_name->setText(name);
+    gif_file_name->move(grid_description->x(), grid_description->y() + grid_description->height());
+    gif_file_name->show();
+    gif_file_name->raise();
 }

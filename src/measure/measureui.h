@@ -1,8 +1,12 @@
 #pragma once
 
+#include "measure/measurestate.h"
+#include "widgets/pictureparts.h"
+
 #include <QSize>
 
 #include <array>
+#include <utility>
 
 class Magnifier;
 class PictureCanvas;
@@ -14,6 +18,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMainWindow;
+class QString;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
@@ -23,9 +28,9 @@ class QWidget;
 
 // The controls of the measurement screen, built in code. Every control
 // carries the screen's control name as its objectName and starts with the
-// screen's own caption or text. The picture area holds the frame (shown 1:1)
-// with the far-buoy labels on it, and the draggable groups floating above
-// it; the operator's controls stand beside it.
+// screen's own caption or text. The picture area holds the frame (fitted,
+// zoomed and panned) with the far-buoy labels on it, and the draggable groups
+// floating above it; the operator's controls stand beside it.
 struct MeasureUi {
     // Menus.
     QAction* LoadPict = nullptr;
@@ -38,6 +43,7 @@ struct MeasureUi {
     QAction* Exit = nullptr;
 
     // The picture and what lies on it.
+    PictureArea pictureParts;
     QWidget* pictureArea = nullptr;
     PictureCanvas* canvas = nullptr;
     Magnifier* magnifier = nullptr;
@@ -107,10 +113,25 @@ struct MeasureUi {
 
     void setupUi(QMainWindow* form);
 
-    // Sizes the picture area for a frame of the given size (never smaller
-    // than 640 x 480) and puts the floating groups back at their places: the
-    // grid description at the top-left corner, FROZEN at the top-right, the
-    // arrow buttons and the cross size in a band below the frame, so that
+    // The seven status options with the option each stands for.
+    std::array<std::pair<QRadioButton*, StatusOption>, 7> statusOptions() const;
+
+    // The label colour choice: "white", "black" or "yellow" paints every
+    // caption in that colour; anything else gives the options, the result
+    // labels and the labels on the frame their own colours.
+    void applyLabelColours(const QString& choice);
+    // The verify readouts with UNOFFICIAL JUMP.
+    void setReadoutsVisible(bool visible);
+    // The micro-adjust group, raised above the frame when shown.
+    void setFineAdjustmentVisible(bool visible);
+    // The far-buoy labels emptied.
+    void clearFarBuoyLabels();
+    // The picture's name under the grid description.
+    void showPictureName(const QString& name);
+
+    // Puts the floating groups back at their places: the grid description
+    // at the picture area's top-left corner, FROZEN at the top-right, the
+    // arrow buttons and the cross size in the band below the frame, so that
     // at first they cover no buoy.
-    void fitPictureArea(QSize frameSize);
+    void placeFloatingGroups();
 };

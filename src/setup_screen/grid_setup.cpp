@@ -15,6 +15,8 @@
 #include "grid/solvegrid.h"
 #include "measure/labeldrag.h"
 #include "setup_screen/gridsetupui.h"
+#include "setup_screen/setupbuoys.h"
+#include "measure/landingmark.h"
 #include "widgets/magnifier.h"
 #include "widgets/picturecanvas.h"
 
@@ -55,112 +57,9 @@ constexpr int bitmapFilter = 4;
 // One pixel of the frame: a nudge moves a buoy by this much.
 constexpr double nudgeTwips = 15.0;
 
-constexpr std::array<Buoy, Grid_Setup::buoyCount> buoyOrder = {Buoy::UpperLeft, Buoy::UpperRight, Buoy::LowerLeft,
-                                                               Buoy::LowerRight, Buoy::Check};
-
-std::size_t indexOf(Buoy buoy)
-{
-    return static_cast<std::size_t>(buoy);
-}
-
-CornerSlot slotOf(Buoy buoy)
-{
-    switch (buoy) {
-    case Buoy::UpperLeft: return CornerSlot::UpperLeft;
-    case Buoy::UpperRight: return CornerSlot::UpperRight;
-    case Buoy::LowerLeft: return CornerSlot::LowerLeft;
-    case Buoy::LowerRight: return CornerSlot::LowerRight;
-    case Buoy::Check: break;
-    }
-    return CornerSlot::UpperLeft; // not reached for a corner buoy
-}
-
-// The two boxes showing a buoy's screen position.
-std::pair<QString, QString> positionBoxes(Buoy buoy)
-{
-    switch (buoy) {
-    case Buoy::UpperLeft: return {QStringLiteral("upper_left_x"), QStringLiteral("upper_left_y")};
-    case Buoy::UpperRight: return {QStringLiteral("upper_right_x"), QStringLiteral("upper_right_y")};
-    case Buoy::LowerLeft: return {QStringLiteral("lower_left_x"), QStringLiteral("lower_left_y")};
-    case Buoy::LowerRight: return {QStringLiteral("lower_right_x"), QStringLiteral("lower_right_y")};
-    case Buoy::Check: break;
-    }
-    return {QStringLiteral("txtCheckXpix"), QStringLiteral("txtCheckYpix")};
-}
-
-// The two boxes showing a corner's surveyed position.
-std::pair<QString, QString> surveyBoxes(Buoy buoy)
-{
-    switch (buoy) {
-    case Buoy::UpperLeft: return {QStringLiteral("ul_survey_x"), QStringLiteral("ul_survey_y")};
-    case Buoy::UpperRight: return {QStringLiteral("ur_survey_x"), QStringLiteral("ur_survey_y")};
-    case Buoy::LowerLeft: return {QStringLiteral("ll_survey_x"), QStringLiteral("ll_survey_y")};
-    case Buoy::LowerRight: return {QStringLiteral("lr_survey_x"), QStringLiteral("lr_survey_y")};
-    case Buoy::Check: break;
-    }
-    return {QStringLiteral("txtCheckX"), QStringLiteral("txtCheckY")};
-}
-
-// A corner's screen box before its buoy was placed; the form writes the
-// upper-right one with a leading blank.
-bool holdsAuto(const QString& text)
-{
-    return text == QLatin1String("auto") || text == QLatin1String(" auto");
-}
-
 bool isArrowKey(int key)
 {
     return key == Qt::Key_Left || key == Qt::Key_Up || key == Qt::Key_Right || key == Qt::Key_Down;
-}
-
-void setTextColor(QWidget* widget, const QColor& color)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, color);
-    widget->setPalette(palette);
-}
-
-// The two status pictures of grid_state_icon, drawn rather than shipped as
-// files: an exclamation sign (not ready) and a smiling face (ready).
-QPixmap statusPixmap(bool ready)
-{
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(Qt::black, 1.5));
-    if (ready) {
-        p.setBrush(QColor(250, 210, 40));
-        p.drawEllipse(2, 2, 28, 28);
-        p.setBrush(Qt::black);
-        p.drawEllipse(10, 10, 3, 5);
-        p.drawEllipse(19, 10, 3, 5);
-        p.setBrush(Qt::NoBrush);
-        p.drawArc(8, 11, 16, 12, 200 * 16, 140 * 16);
-    } else {
-        QPainterPath triangle;
-        triangle.moveTo(16, 2);
-        triangle.lineTo(30, 28);
-        triangle.lineTo(2, 28);
-        triangle.closeSubpath();
-        p.setBrush(QColor(250, 200, 20));
-        p.drawPath(triangle);
-        p.setPen(QPen(Qt::black, 3));
-        p.drawLine(16, 10, 16, 19);
-        p.drawPoint(16, 24);
-    }
-    return pixmap;
-}
-
-void placeLabel(QLabel* label, const AccuracyLabel& item, const QColor& color)
-{
-    label->setText(item.caption);
-    setTextColor(label, color);
-    label->adjustSize();
-    label->move(PictureCanvas::toPixels(item.topLeft));
-    label->setVisible(item.visible);
-    if (item.visible)
-        label->raise();
 }
 
 } // namespace
@@ -176,6 +75,9 @@ Grid_Setup::Grid_Setup(Environment environment, QWidget* parent)
     m_ui->canvas->setOverlay([this](QPainter& painter) {
         painter.setRenderHint(QPainter::Antialiasing, false);
         m_drawing.paint(painter);
+    });
+    ConnectPictureStatus(m_ui->pictureParts, [this](QPointF twips) {
+        return GridStatusReadout(m_env.calibration, m_env.config.tournamentType(), twips.x(), twips.y());
     });
     // The boxes show what the shared texts hold (a grid reloaded before the
     // screen was built included).
@@ -698,7 +600,7 @@ void Grid_Setup::setPicture(const QImage& picture)
     const QSize frame = picture.size().expandedTo(QSize(640, 480));
     if (frame != m_fittedFrame) {
         m_fittedFrame = frame;
-        m_ui->fitPictureArea(frame);
+        m_ui->placeFloatingGroups();
     }
 }
 
@@ -779,7 +681,7 @@ void Grid_Setup::runAccuracyCheck()
         for (int r = 0; r < accuracyMeshSide; ++r) {
             const QLineF& row = lines.rows[static_cast<std::size_t>(r)];
             drawLineTwips(row.x1(), row.y1(), row.x2(), row.y2(), result->labelColor);
-            placeLabel(ui.LineLabel[static_cast<std::size_t>(r)], lines.lineLabels[static_cast<std::size_t>(r)],
+            ui.placeAccuracyLabel(ui.LineLabel[static_cast<std::size_t>(r)], lines.lineLabels[static_cast<std::size_t>(r)],
                        result->labelColor);
         }
         const int line = AskSkierPathLine(m_env.dialogs);
@@ -797,7 +699,7 @@ void Grid_Setup::showAccuracyLabels(const AccuracyCheckResult& result)
     for (int i = 0; i < GridSetupUi::accuracyIndicatorCount; ++i) {
         QLabel* label = m_ui->AccuracyIndicator[static_cast<std::size_t>(i)];
         if (i < accuracyItemCount)
-            placeLabel(label, result.items[static_cast<std::size_t>(i)], result.labelColor);
+            m_ui->placeAccuracyLabel(label, result.items[static_cast<std::size_t>(i)], result.labelColor);
         else
             label->hide();
     }
@@ -809,9 +711,8 @@ void Grid_Setup::showAccuracyLabels(const AccuracyCheckResult& result)
 void Grid_Setup::setSetupStatusPicture(bool ready)
 {
     m_statusPicture = QString::fromLatin1(ready ? readyPicture : notReadyPicture);
-    m_ui->grid_state_icon->setPixmap(statusPixmap(ready));
+    m_ui->showGridState(ready);
     m_ui->grid_state_icon->setProperty("pictureName", m_statusPicture);
-    m_ui->grid_state_icon->setToolTip(ready ? QStringLiteral("Grid ready") : QStringLiteral("Grid not ready"));
     if (!ready)
         m_ui->lblSolveSummary->hide();
 }
@@ -866,7 +767,7 @@ void Grid_Setup::showCheckBuoyHint(ScreenPoint predicted)
                    }});
     m_ui->canvas->update();
     QLabel* hint = m_ui->lblCB;
-    hint->move(PictureCanvas::toPixels(CheckBuoyHintLabelTopLeft(predicted)));
+    m_ui->canvas->placeOnPicture(hint, CheckBuoyHintLabelTopLeft(predicted));
     hint->show();
     hint->raise();
 }

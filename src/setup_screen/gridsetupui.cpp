@@ -1,5 +1,6 @@
 #include "setup_screen/gridsetupui.h"
 
+#include "grid/accuracycheck.h"
 #include "widgets/picturecanvas.h"
 #include "widgets/pictureparts.h"
 
@@ -14,6 +15,8 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
+#include <QPainterPath>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -56,6 +59,43 @@ QLabel* header(QWidget* parent, const QString& text)
     auto* label = new QLabel(text, parent);
     label->setAlignment(Qt::AlignCenter);
     return label;
+}
+
+void setTextColor(QWidget* widget, const QColor& color)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, color);
+    widget->setPalette(palette);
+}
+
+QPixmap statusPixmap(bool ready)
+{
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Qt::black, 1.5));
+    if (ready) {
+        p.setBrush(QColor(250, 210, 40));
+        p.drawEllipse(2, 2, 28, 28);
+        p.setBrush(Qt::black);
+        p.drawEllipse(10, 10, 3, 5);
+        p.drawEllipse(19, 10, 3, 5);
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(8, 11, 16, 12, 200 * 16, 140 * 16);
+    } else {
+        QPainterPath triangle;
+        triangle.moveTo(16, 2);
+        triangle.lineTo(30, 28);
+        triangle.lineTo(2, 28);
+        triangle.closeSubpath();
+        p.setBrush(QColor(250, 200, 20));
+        p.drawPath(triangle);
+        p.setPen(QPen(Qt::black, 3));
+        p.drawLine(16, 10, 16, 19);
+        p.drawPoint(16, 24);
+    }
+    return pixmap;
 }
 
 } // namespace
@@ -111,11 +151,11 @@ void GridSetupUi::setupUi(QMainWindow* form)
     auto* outer = new QHBoxLayout(central);
 
     // The frame, with everything that lies on it.
-    const PictureArea parts = BuildPictureArea(central, QColor(40, 40, 40));
-    pictureArea = parts.area;
-    canvas = parts.canvas;
-    magnifier = parts.magnifier;
-    outer->addWidget(pictureArea, 0, Qt::AlignLeft | Qt::AlignTop);
+    pictureParts = BuildPictureArea(central, QColor(40, 40, 40));
+    pictureArea = pictureParts.area;
+    canvas = pictureParts.canvas;
+    magnifier = pictureParts.magnifier;
+    outer->addWidget(pictureArea, 1);
 
     lblCB = hiddenOnPictureLabel(canvas, QStringLiteral("lblCB"), QStringLiteral("<-Check Buoy Should Be Here"));
     for (int i = 0; i < accuracyIndicatorCount; ++i)
@@ -131,6 +171,7 @@ void GridSetupUi::setupUi(QMainWindow* form)
 
     CrossSizeLabel = DragHandleLabel(pictureArea, "CrossSizeLabel", QStringLiteral("Marker Icon Size (drag-it)"));
     Setup_Cross_size = MarkerSizeBar(pictureArea, "Setup_Cross_size", CrossSizeLabel->width());
+    pictureParts.band->setFixedHeight(MicroAdjustBandHeight(AdjustmentLabel, AdjustUp, 8));
 
     gridLockedLabel = DragHandleLabel(pictureArea, "gridLockedLabel", QStringLiteral("GRID LOCKED!"));
     QFont lockedFont = gridLockedLabel->font();
@@ -288,22 +329,24 @@ void GridSetupUi::setupUi(QMainWindow* form)
     keyTimer->setInterval(100);
 
     form->setCentralWidget(central);
-    fitPictureArea(QSize());
+    // A window resized puts the groups back in the band, which moved.
+    OnResize(pictureArea, [this] { placeFloatingGroups(); });
+    placeFloatingGroups();
 }
 
-void GridSetupUi::fitPictureArea(QSize frameSize)
+void GridSetupUi::placeFloatingGroups()
 {
     const int margin = 8;
-    const QSize area = FitPictureArea(pictureArea, canvas, frameSize, AdjustmentLabel, AdjustUp, margin);
-    const int w = area.width();
+    const QRect band = pictureParts.band->geometry();
+    const int w = canvas->width();
 
-    PlaceMicroAdjust(AdjustmentLabel, AdjustUp, AdjustDown, AdjustLeft, AdjustRight, area, margin);
-    PlaceMarkerSizeBar(CrossSizeLabel, Setup_Cross_size, area, margin);
+    PlaceMicroAdjust(AdjustmentLabel, AdjustUp, AdjustDown, AdjustLeft, AdjustRight, band, margin);
+    PlaceMarkerSizeBar(CrossSizeLabel, Setup_Cross_size, band, margin);
 
     // The lock sign in the band's middle, where the operator looks while
     // the pattern moves.
     const int lockWidth = gridLockedLabel->width() + lblGridDragIt->width();
-    gridLockedLabel->move((w - lockWidth) / 2, canvas->height() + margin);
+    gridLockedLabel->move((w - lockWidth) / 2, band.top() + band.height() / 2);
     lblGridDragIt->move(gridLockedLabel->x() + gridLockedLabel->width(),
                         gridLockedLabel->y() + (gridLockedLabel->height() - lblGridDragIt->height()) / 2);
     for (QWidget* floating : {static_cast<QWidget*>(AdjustmentLabel), static_cast<QWidget*>(AdjustUp),
@@ -312,4 +355,21 @@ void GridSetupUi::fitPictureArea(QSize frameSize)
                               static_cast<QWidget*>(Setup_Cross_size), static_cast<QWidget*>(gridLockedLabel),
                               static_cast<QWidget*>(lblGridDragIt)})
         floating->raise();
+}
+
+void GridSetupUi::showGridState(bool ready)
+{
+    grid_state_icon->setPixmap(statusPixmap(ready));
+    grid_state_icon->setToolTip(ready ? QStringLiteral("Grid ready") : QStringLiteral("Grid not ready"));
+}
+
+void GridSetupUi::placeAccuracyLabel(QLabel* label, const AccuracyLabel& item, const QColor& color)
+{
+    label->setText(item.caption);
+    setTextColor(label, color);
+    label->adjustSize();
+    canvas->placeOnPicture(label, item.topLeft);
+    label->setVisible(item.visible);
+    if (item.visible)
+        label->raise();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "widgets/pictureparts.h"
+
 #include <QSize>
 #include <QString>
 
@@ -22,10 +24,12 @@ class QScrollBar;
 class QTimer;
 class QToolButton;
 class QWidget;
+class QColor;
+struct AccuracyLabel;
 
 // The controls of the grid set-up screen, built in code. Every control
 // carries the screen's control name as its objectName and starts with the
-// screen's own caption or text. The frame (shown 1:1) fills the left side
+// screen's own caption or text. The frame (fitted, zoomed and panned) fills the left side
 // with the draggable groups, the check-buoy hint and the accuracy labels
 // lying on it; the buoy choice, the boxes and the buttons stand on the
 // right.
@@ -47,6 +51,7 @@ struct GridSetupUi {
 
     // The frame and what lies on it; the draggable groups float above it in
     // the picture area.
+    PictureArea pictureParts;
     QWidget* pictureArea = nullptr;
     PictureCanvas* canvas = nullptr;
     Magnifier* magnifier = nullptr;
@@ -130,8 +135,13 @@ struct GridSetupUi {
 
     void setupUi(QMainWindow* form);
 
-    // Sizes the picture area for a frame of the given size (never smaller
-    // than 640 x 480) with a band below it, and puts the draggable groups
-    // back in that band, so that at first they cover no buoy.
-    void fitPictureArea(QSize frameSize);
+    // grid_state_icon: an exclamation sign (not ready) or a smiling face
+    // (ready), drawn rather than shipped as files.
+    void showGridState(bool ready);
+    // An accuracy or line label on the frame, in the given colour.
+    void placeAccuracyLabel(QLabel* label, const AccuracyLabel& item, const QColor& color);
+
+    // Puts the draggable groups back in the band below the frame, so that
+    // at first they cover no buoy.
+    void placeFloatingGroups();
 };

@@ -27,6 +27,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QStorageInfo>
+#include <QScreen>
 #include <QTimer>
 
 namespace {
@@ -60,7 +61,9 @@ frmSetStart::frmSetStart(Environment environment, QWidget* parent)
     m_ui->build(this);
     connectControls();
     qApp->installEventFilter(this);
-    resize(900, 640);
+    // Room for the player beside the controls, within the screen.
+    const QSize wanted(1280, 720);
+    resize(screen() ? wanted.boundedTo(screen()->availableGeometry().size()) : wanted);
 }
 
 frmSetStart::~frmSetStart()
@@ -306,7 +309,7 @@ void frmSetStart::enableStepButtons()
 
 void frmSetStart::restorePlayerSize()
 {
-    m_ui->MediaPlayer1->setFixedSize(FrmSetStartUi::playerWidthPixels, FrmSetStartUi::playerHeightPixels);
+    m_ui->restorePlayerSize();
 }
 
 void frmSetStart::setDisplaySize(int size)

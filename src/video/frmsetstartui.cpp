@@ -44,8 +44,9 @@ void FrmSetStartUi::build(QMainWindow* window)
 
     auto* left = new QVBoxLayout;
     MediaPlayer1 = Named(new FramePlayer(central), "MediaPlayer1");
-    MediaPlayer1->setFixedSize(playerWidthPixels, playerHeightPixels);
-    left->addWidget(MediaPlayer1);
+    MediaPlayer1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    restorePlayerSize();
+    left->addWidget(MediaPlayer1, 1);
     Label5 = label("Label5", QString::fromLatin1(selectStartInstruction), central);
     Label5->setWordWrap(true);
     left->addWidget(Label5);
@@ -66,8 +67,10 @@ void FrmSetStartUi::build(QMainWindow* window)
     Command6 = button("Command6", QStringLiteral("Open a recorded jump file"), central);
     left->addWidget(Command6);
     lstFileInfo = Named(new QListWidget(central), "lstFileInfo");
+    // A few lines of information; the height goes to the picture.
+    lstFileInfo->setMaximumHeight(110);
     left->addWidget(lstFileInfo);
-    outer->addLayout(left);
+    outer->addLayout(left, 1);
 
     auto* right = new QVBoxLayout;
     auto* replays = new QGroupBox(central);
@@ -155,4 +158,10 @@ void FrmSetStartUi::build(QMainWindow* window)
     Timer1->setSingleShot(false);
     Timer2 = Named(new QTimer(window), "Timer2");
     Timer2->setInterval(100);
+}
+
+void FrmSetStartUi::restorePlayerSize()
+{
+    MediaPlayer1->setMinimumSize(playerWidthPixels, playerHeightPixels);
+    MediaPlayer1->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
 }

@@ -11,12 +11,14 @@ class QTimer;
 
 // The controls of the frame selection screen, built in code. Every control
 // carries the screen's control name as its objectName and starts with the
-// screen's own caption or text. The player stands on the left; stepping,
-// replays and accepting on the right; the file, its information and the disk
-// space below.
+// screen's own caption or text. The player stands on the left, taking the
+// room the window gives it; stepping, replays and accepting on the right;
+// the file, its information and the disk space below.
 struct FrmSetStartUi {
-    static constexpr int playerWidthPixels = 385;  // 5775 twips
-    static constexpr int playerHeightPixels = 361; // 5415 twips
+    // The player's smallest size, the form's 5775 x 5415 twips: it grows
+    // with the window, the frame keeping its aspect.
+    static constexpr int playerWidthPixels = 385;
+    static constexpr int playerHeightPixels = 361;
 
     FramePlayer* MediaPlayer1 = nullptr;
     QPushButton* Command1 = nullptr;
@@ -57,6 +59,10 @@ struct FrmSetStartUi {
 
     // Builds every control on the window.
     void build(QMainWindow* window);
+
+    // The player back at its place in the window after a full-screen replay:
+    // never smaller than its smallest size, otherwise as large as the room.
+    void restorePlayerSize();
 };
 
 // The instructions Label5 shows.

@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <cmath>
+
 Magnifier::Magnifier(PictureCanvas& canvas)
     : QWidget(&canvas)
     , m_canvas(canvas)
@@ -26,14 +28,15 @@ void Magnifier::setEnabledByOperator(bool on)
 
 QImage Magnifier::view(QPoint centrePixel)
 {
-    const QImage source = m_canvas.composedImage();
     const int half = sourcePixels / 2;
     const QRect area(centrePixel.x() - half, centrePixel.y() - half, sourcePixels, sourcePixels);
+    // Only the pixels shown are composed: the frame may be 4K.
+    const QImage source = m_canvas.composedImage(area);
     QImage zoomed(sourcePixels * zoom, sourcePixels * zoom, QImage::Format_RGB32);
     zoomed.fill(Qt::black);
     QPainter p(&zoomed);
-    // copy() fills outside the picture with zeros, so the edges stay black.
-    p.drawImage(QRect(0, 0, zoomed.width(), zoomed.height()), source.copy(area));
+    // Outside the picture the composed part stays black.
+    p.drawImage(QRect(0, 0, zoomed.width(), zoomed.height()), source);
     // The cross hair marks the pointer's own pixel.
     const int c0 = half * zoom;
     p.setPen(QPen(QColor(255, 0, 255), 1));
@@ -58,9 +61,11 @@ bool Magnifier::eventFilter(QObject* watched, QEvent* event)
 
 void Magnifier::follow(QPoint pointerPixel)
 {
-    m_centre = pointerPixel;
-    hide(); // keep the view itself out of the picture it magnifies
-    m_source = view(pointerPixel);
+    // The picture pixel under the pointer, at whatever zoom the canvas shows.
+    const QPointF twips = m_canvas.twipsAt(pointerPixel);
+    m_centre = QPoint(static_cast<int>(std::floor(twips.x() / PictureCanvas::twipsPerPixel)),
+                      static_cast<int>(std::floor(twips.y() / PictureCanvas::twipsPerPixel)));
+    m_source = view(m_centre);
     // Sit beside the pointer, on the side with room.
     const int gap = 24;
     int x = pointerPixel.x() + gap;

@@ -21,7 +21,7 @@ public:
     void setEnabledByOperator(bool on);
     bool isEnabledByOperator() const { return m_on; }
 
-    // The zoomed view around a pixel of the canvas, as it is drawn.
+    // The zoomed view around a pixel of the picture, as it is drawn at 1:1.
     QImage view(QPoint centrePixel);
 
 protected:

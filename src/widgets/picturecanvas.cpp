@@ -2,21 +2,42 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Without a picture the canvas stands for a frame of the smallest size.
+const QSize emptyFrame(640, 480);
+
+// One notch of an ordinary mouse wheel.
+constexpr int wheelNotch = 120;
+
+} // namespace
 
 PictureCanvas::PictureCanvas(QWidget* parent)
     : QWidget(parent)
 {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setMinimumSize(640, 480);
+    setMinimumSize(emptyFrame);
+    m_viewport.setViewSize(size());
 }
 
 void PictureCanvas::setPicture(const QImage& picture)
 {
     m_picture = picture;
-    if (!m_picture.isNull())
-        setMinimumSize(m_picture.size().expandedTo(QSize(640, 480)));
-    update();
+    m_shrunk = QImage();
+    m_shrunkScale = 0.0;
+    const QSize before = m_viewport.pictureSize();
+    const double scaleBefore = m_viewport.scale();
+    m_viewport.setPictureSize(m_picture.isNull() ? emptyFrame : m_picture.size());
+    if (before != m_viewport.pictureSize() || scaleBefore != m_viewport.scale())
+        viewUpdated();
+    else
+        update();
 }
 
 void PictureCanvas::setOverlay(std::function<void(QPainter&)> overlay)
@@ -25,15 +46,75 @@ void PictureCanvas::setOverlay(std::function<void(QPainter&)> overlay)
     update();
 }
 
-QImage PictureCanvas::composedImage()
+void PictureCanvas::placeOnPicture(QWidget* label, QPointF topLeftTwips)
 {
-    const QSize size = m_picture.isNull() ? this->size() : m_picture.size();
-    QImage image(size, QImage::Format_RGB32);
+    auto found = std::find_if(m_labels.begin(), m_labels.end(),
+                              [label](const PlacedLabel& placed) { return placed.label == label; });
+    if (found == m_labels.end())
+        found = m_labels.insert(m_labels.end(), PlacedLabel{label, {}});
+    found->topLeftTwips = topLeftTwips;
+    label->move(m_viewport.toView(topLeftTwips).toPoint());
+}
+
+QImage PictureCanvas::composedImage() const
+{
+    return composedImage(QRect(QPoint(), m_picture.isNull() ? emptyFrame : m_picture.size()));
+}
+
+QImage PictureCanvas::composedImage(const QRect& pixels) const
+{
+    QImage image(pixels.size(), QImage::Format_RGB32);
     image.fill(Qt::black);
-    // Render the widget with its child labels, cut to the picture.
     QPainter painter(&image);
-    render(&painter, QPoint(), QRegion(QRect(QPoint(), size)));
+    painter.translate(-pixels.topLeft());
+    painter.setClipRect(QRect(QPoint(), m_picture.isNull() ? emptyFrame : m_picture.size()));
+    if (!m_picture.isNull())
+        painter.drawImage(QPoint(0, 0), m_picture);
+    if (m_overlay) {
+        painter.save();
+        painter.scale(1 / twipsPerPixel, 1 / twipsPerPixel);
+        m_overlay(painter);
+        painter.restore();
+    }
+    // The labels as they lie on the frame at 1:1; their own background is
+    // not part of the picture.
+    for (const PlacedLabel& placed : m_labels) {
+        if (placed.label && !placed.label->isHidden())
+            placed.label->render(&painter, toPixels(placed.topLeftTwips), QRegion(), QWidget::DrawChildren);
+    }
     return image;
+}
+
+void PictureCanvas::fit()
+{
+    m_viewport.fit();
+    viewUpdated();
+}
+
+void PictureCanvas::zoomOneToOne()
+{
+    m_viewport.zoomTo(1.0, QRectF(rect()).center());
+    viewUpdated();
+}
+
+void PictureCanvas::zoomIn(std::optional<QPointF> anchor)
+{
+    m_viewport.zoomIn(anchor.value_or(QRectF(rect()).center()));
+    viewUpdated();
+}
+
+void PictureCanvas::zoomOut(std::optional<QPointF> anchor)
+{
+    m_viewport.zoomOut(anchor.value_or(QRectF(rect()).center()));
+    viewUpdated();
+}
+
+void PictureCanvas::setPan(QPoint offset)
+{
+    if (offset == m_viewport.offset())
+        return;
+    m_viewport.setOffset(offset);
+    viewUpdated();
 }
 
 QPoint PictureCanvas::toPixels(QPointF twips)
@@ -46,36 +127,127 @@ QPointF PictureCanvas::toTwips(QPointF pixels)
     return pixels * twipsPerPixel;
 }
 
-void PictureCanvas::paintEvent(QPaintEvent*)
+void PictureCanvas::viewUpdated()
+{
+    placeLabels();
+    update();
+    Q_EMIT viewChanged();
+}
+
+void PictureCanvas::placeLabels()
+{
+    std::erase_if(m_labels, [](const PlacedLabel& placed) { return placed.label.isNull(); });
+    for (const PlacedLabel& placed : m_labels)
+        placed.label->move(m_viewport.toView(placed.topLeftTwips).toPoint());
+}
+
+const QImage& PictureCanvas::shrunkPicture()
+{
+    const double scale = m_viewport.scale();
+    if (m_shrunk.isNull() || m_shrunkScale != scale) {
+        const QSize size(std::max(1, static_cast<int>(std::lround(m_picture.width() * scale))),
+                         std::max(1, static_cast<int>(std::lround(m_picture.height() * scale))));
+        m_shrunk = m_picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        m_shrunkScale = scale;
+    }
+    return m_shrunk;
+}
+
+void PictureCanvas::paintPicture(QPainter& painter, const QRect& exposed)
+{
+    if (m_picture.isNull())
+        return;
+    const double scale = m_viewport.scale();
+    const QPoint offset = m_viewport.offset();
+    if (scale < 1.0) {
+        painter.drawImage(-offset, shrunkPicture());
+        return;
+    }
+    // Only the picture pixels the exposed part shows, each a block of
+    // scale x scale screen pixels, never smoothed: the operator clicks on
+    // the pixels as they are.
+    const QRectF wanted = QRectF(exposed.translated(offset)).adjusted(0, 0, 1, 1);
+    const int left = std::max(0, static_cast<int>(std::floor(wanted.left() / scale)));
+    const int top = std::max(0, static_cast<int>(std::floor(wanted.top() / scale)));
+    const int right = std::min(m_picture.width(), static_cast<int>(std::ceil(wanted.right() / scale)));
+    const int bottom = std::min(m_picture.height(), static_cast<int>(std::ceil(wanted.bottom() / scale)));
+    if (right <= left || bottom <= top)
+        return;
+    const QRect source(left, top, right - left, bottom - top);
+    const QRectF target(left * scale - offset.x(), top * scale - offset.y(), source.width() * scale,
+                        source.height() * scale);
+    painter.drawImage(target, m_picture, source);
+}
+
+void PictureCanvas::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), Qt::black);
-    if (!m_picture.isNull())
-        painter.drawImage(QPoint(0, 0), m_picture);
+    painter.fillRect(event->rect(), Qt::black);
+    paintPicture(painter, event->rect());
     if (m_overlay) {
         painter.save();
-        painter.scale(1 / twipsPerPixel, 1 / twipsPerPixel);
+        const double scale = m_viewport.scale() / twipsPerPixel;
+        painter.translate(-QPointF(m_viewport.offset()));
+        painter.scale(scale, scale);
         m_overlay(painter);
         painter.restore();
     }
 }
 
+void PictureCanvas::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    m_viewport.setViewSize(size());
+    viewUpdated();
+}
+
 void PictureCanvas::mousePressEvent(QMouseEvent* event)
 {
-    Q_EMIT pressed(toTwips(event->position()), event->button());
+    if (event->button() == Qt::MiddleButton) {
+        m_panFrom = event->position();
+        m_panStart = m_viewport.offset();
+        setCursor(Qt::ClosedHandCursor);
+        return;
+    }
+    Q_EMIT pressed(twipsAt(event->position()), event->button());
 }
 
 void PictureCanvas::mouseMoveEvent(QMouseEvent* event)
 {
-    Q_EMIT moved(toTwips(event->position()));
+    if (m_panFrom) {
+        setPan(m_panStart - (event->position() - *m_panFrom).toPoint());
+        return;
+    }
+    Q_EMIT moved(twipsAt(event->position()));
 }
 
 void PictureCanvas::mouseReleaseEvent(QMouseEvent* event)
 {
-    Q_EMIT released(toTwips(event->position()));
+    if (event->button() == Qt::MiddleButton && m_panFrom) {
+        m_panFrom.reset();
+        unsetCursor();
+        return;
+    }
+    Q_EMIT released(twipsAt(event->position()));
+}
+
+void PictureCanvas::wheelEvent(QWheelEvent* event)
+{
+    // A notch is a step; a touchpad's small deltas add up to one.
+    m_wheelAngle += event->angleDelta().y();
+    while (m_wheelAngle >= wheelNotch) {
+        m_wheelAngle -= wheelNotch;
+        zoomIn(event->position());
+    }
+    while (m_wheelAngle <= -wheelNotch) {
+        m_wheelAngle += wheelNotch;
+        zoomOut(event->position());
+    }
+    event->accept();
 }
 
 QSize PictureCanvas::sizeHint() const
 {
-    return m_picture.isNull() ? QSize(640, 480) : m_picture.size();
+    // The window decides the room; a frame never resizes the window.
+    return emptyFrame;
 }

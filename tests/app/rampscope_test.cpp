@@ -10,13 +10,17 @@
 #include "support/filebytes.h"
 #include "support/scripteddialogs.h"
 #include "support/towergridfiles.h"
+#include "numberedvideo.h"
 #include "testvideos.h"
 #include "video/frameplayer.h"
 #include "video/frmsetstart.h"
 #include "video/previewform.h"
 #include "widgets/picturecanvas.h"
 
+#include <QAbstractSlider>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QMainWindow>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -365,6 +369,52 @@ TEST_F(StartUp, TheLogViewersReopenALoggedVideoAndAPicture)
     EXPECT_EQ(app.measure().findChild<PictureCanvas*>()->picture().size(), QSize(64, 48));
     EXPECT_EQ(app.screenMode(), QStringLiteral("PictureLog"));
     EXPECT_TRUE(dialogs.shown().empty()) << dialogs.texts().join(u'|').toStdString();
+}
+
+// On a 1366 x 768 laptop screen every control of the measurement, set-up and
+// frame selection screens lies inside the window, beside a 1080p or a 4K
+// frame (the labels lying on the frame excepted: the frame is theirs).
+TEST_F(StartUp, EveryControlFitsA1366By768Window)
+{
+    Rampscope app(settings, dialogs, clock, folders);
+    startWithReadyGrid(app);
+    const QSize window(1366, 768);
+    for (const QSize frame : {QSize(1920, 1080), QSize(3840, 2160)}) {
+        QImage picture(frame, QImage::Format_RGB32);
+        picture.fill(QColor(30, 70, 90));
+        const QString video = dir.filePath(QStringLiteral("frame%1.avi").arg(frame.width()));
+        NumberedVideo::Recipe recipe;
+        recipe.size = frame;
+        recipe.frames = 2;
+        ASSERT_EQ(NumberedVideo::Make(recipe, video), std::nullopt);
+        ASSERT_TRUE(app.frameSelection().player().setFileName(video));
+
+        QMainWindow* screens[] = {&app.measure(), &app.gridSetup(), &app.frameSelection()};
+        for (QMainWindow* screen : screens) {
+            if (auto* canvas = screen->findChild<PictureCanvas*>(QStringLiteral("picture")))
+                canvas->setPicture(picture);
+            screen->showNormal();
+            screen->resize(window);
+            QCoreApplication::processEvents();
+            ASSERT_EQ(screen->size(), window) << qPrintable(screen->objectName()) << " cannot be that small";
+            const QRect inside(QPoint(), window);
+            for (QWidget* control : screen->findChildren<QWidget*>()) {
+                const bool onFrame = control->parentWidget() && qobject_cast<PictureCanvas*>(control->parentWidget());
+                const bool operated = qobject_cast<QAbstractButton*>(control) || qobject_cast<QLineEdit*>(control)
+                    || qobject_cast<QComboBox*>(control) || qobject_cast<QAbstractSlider*>(control)
+                    || qobject_cast<QLabel*>(control) || qobject_cast<QListWidget*>(control)
+                    || qobject_cast<FramePlayer*>(control) || qobject_cast<PictureCanvas*>(control);
+                if (!operated || onFrame || !control->isVisibleTo(screen) || control->objectName().isEmpty())
+                    continue;
+                const QRect at(control->mapTo(screen, QPoint()), control->size());
+                EXPECT_TRUE(inside.contains(at)) << qPrintable(screen->objectName()) << ": "
+                                                  << qPrintable(control->objectName()) << " at " << at.x() << ","
+                                                  << at.y() << " " << at.width() << "x" << at.height() << " with a "
+                                                  << frame.width() << " frame";
+            }
+            screen->hide();
+        }
+    }
 }
 
 } // namespace

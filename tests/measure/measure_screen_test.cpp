@@ -856,6 +856,45 @@ TEST_F(MeasureScreen, LoadPictureWithoutCapturesDirectory)
     EXPECT_EQ(screenMode, QStringLiteral("PictureLoadMenu"));
 }
 
+// The same picture point clicked fitted, at 1:1 and at 4x records the same
+// line byte for byte: the zoom is the view's, never the measurement's. The
+// frame is twice the view each way, so fitted is exactly 1:2 and the
+// point, on an even pixel, is reachable at every scale.
+TEST_F(MeasureScreen, ARecordedLineIsTheSameAtEveryZoom)
+{
+    const QPoint landing(408, 228);
+    struct Case {
+        const char* view;
+        double scale;
+    };
+    const Case cases[] = {{"1:1", 1.0}, {"fit", 0.5}, {"4x", 4.0}};
+    QList<QByteArray> lines;
+    for (const Case& c : cases) {
+        measure.reset();
+        QFile::remove(resultsPath);
+        shown();
+        nameSkier();
+        QCoreApplication::processEvents();
+        canvas()->setPicture(testFrame(canvas()->width() * 2, canvas()->height() * 2));
+        if (c.scale != 0.5)
+            canvas()->zoomOneToOne();
+        while (canvas()->viewport().scale() < c.scale)
+            canvas()->zoomIn();
+        ASSERT_EQ(canvas()->viewport().scale(), c.scale) << c.view;
+        const double scale = c.scale;
+        canvas()->setPan((QPointF(landing) * scale - QPointF(100, 100)).toPoint());
+        const QPoint at = (QPointF(landing) * scale).toPoint() - canvas()->viewport().offset();
+        ASSERT_TRUE(canvas()->rect().contains(at)) << c.view;
+        QTest::mouseClick(canvas(), Qt::LeftButton, {}, at);
+        click("Record");
+        lines << results();
+    }
+    ASSERT_FALSE(lines[0].isEmpty());
+    EXPECT_TRUE(lines[0].contains("( 6120/ 3420)")) << lines[0].constData();
+    EXPECT_EQ(lines[1], lines[0]);
+    EXPECT_EQ(lines[2], lines[0]);
+}
+
 TEST_F(MeasureScreen, PictureFromTheLogViewer)
 {
     const QString picture = capturesDir + QStringLiteral("TestSkierjump3.bmp");
@@ -868,9 +907,12 @@ TEST_F(MeasureScreen, PictureFromTheLogViewer)
     EXPECT_EQ(text("gif_file_name"), picture);
     EXPECT_FALSE(control<QLineEdit>("gif_file_name")->isHidden());
     EXPECT_EQ(screenMode, QStringLiteral("PictureLog"));
-    // The whole frame is shown, with the arrow buttons in the band below it.
-    EXPECT_GE(control<QWidget>("pictureArea")->height(), 600 + control<QWidget>("AdjustUp")->height() * 3);
-    EXPECT_GE(control<QWidget>("AdjustmentLabel")->y(), 600);
+    // The whole frame is shown (fitted to the room), with the arrow buttons
+    // in the band below it.
+    const double scale = canvas()->viewport().scale();
+    EXPECT_LE(800 * scale, canvas()->width());
+    EXPECT_LE(600 * scale, canvas()->height());
+    EXPECT_GE(control<QWidget>("AdjustmentLabel")->y(), canvas()->geometry().bottom());
 }
 
 // ---------------------------------------------------------------------------

@@ -4,6 +4,9 @@
 #include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWheelEvent>
+
+#include <cmath>
 
 #include <gtest/gtest.h>
 
@@ -45,6 +48,80 @@ TEST(PictureCanvas, ShowsThePictureOneToOneWithTheOverlayInTwips)
     EXPECT_EQ(shown.pixel(25, 30), qRgb(255, 255, 255));
     EXPECT_EQ(shown.pixel(25, 40), qRgb(10, 20, 30));
     EXPECT_EQ(shown.pixel(40, 30), qRgb(10, 20, 30));
+}
+
+// The same point of a 1920 x 1080 frame clicked fitted (about 0.52), at 1:1
+// and at 4x: the twips agree within what one screen pixel covers at that
+// scale, and a 4x click lands on a quarter pixel.
+TEST(PictureCanvas, ClicksMapThroughTheZoomToTheSameTwips)
+{
+    PictureCanvas canvas;
+    QImage frame(1920, 1080, QImage::Format_RGB32);
+    frame.fill(Qt::darkBlue);
+    canvas.setPicture(frame);
+    canvas.resize(1000, 600);
+    canvas.show();
+    ASSERT_TRUE(canvas.viewport().fitted());
+    ASSERT_NEAR(canvas.viewport().scale(), 1000.0 / 1920, 1e-9);
+
+    struct Case {
+        const char* view;
+        double scale;
+    };
+    const Case cases[] = {{"fit", 0.0}, {"1:1", 1.0}, {"4x", 4.0}};
+    const QPointF points[] = {{150, 90}, {12345.0, 6789.0}, {28785.0, 16185.0}, {14400.0, 8107.0}};
+    QSignalSpy spy(&canvas, &PictureCanvas::pressed);
+    for (const Case& c : cases) {
+        if (c.scale == 0.0)
+            canvas.fit();
+        else
+            canvas.zoomOneToOne();
+        while (canvas.viewport().scale() < c.scale)
+            canvas.zoomIn();
+        ASSERT_EQ(canvas.viewport().scale(), c.scale == 0.0 ? 1000.0 / 1920 : c.scale) << c.view;
+        const double scale = canvas.viewport().scale();
+        for (const QPointF twips : points) {
+            // Pan so the point is in view, then click the screen pixel on it.
+            canvas.setPan((twips / 15 * scale - QPointF(500, 300)).toPoint());
+            const QPointF view = canvas.viewAt(twips);
+            const QPoint at(static_cast<int>(std::floor(view.x())), static_cast<int>(std::floor(view.y())));
+            ASSERT_TRUE(canvas.rect().contains(at)) << c.view;
+            spy.clear();
+            QTest::mouseClick(&canvas, Qt::LeftButton, {}, at);
+            ASSERT_EQ(spy.count(), 1);
+            const QPointF got = spy.at(0).at(0).toPointF();
+            const double resolution = 15.0 / scale; // twips under one screen pixel
+            EXPECT_LE(std::abs(got.x() - twips.x()), resolution + 0.5) << c.view << " x " << twips.x();
+            EXPECT_LE(std::abs(got.y() - twips.y()), resolution + 0.5) << c.view << " y " << twips.y();
+            EXPECT_EQ(got.x(), std::round(got.x()));
+            if (c.scale == 4.0) {
+                EXPECT_EQ(got, QPointF(std::round((at.x() + canvas.viewport().offset().x()) * 3.75),
+                                       std::round((at.y() + canvas.viewport().offset().y()) * 3.75)));
+            }
+        }
+    }
+}
+
+// The wheel zooms around the pointer: the frame's point under it stays.
+TEST(PictureCanvas, WheelZoomKeepsThePointUnderThePointer)
+{
+    PictureCanvas canvas;
+    QImage frame(1920, 1080, QImage::Format_RGB32);
+    frame.fill(Qt::darkBlue);
+    canvas.setPicture(frame);
+    canvas.resize(960, 540);
+    canvas.show();
+    const QPointF pointer(700, 130);
+    const QPointF before = canvas.twipsAt(pointer);
+    for (int notch = 0; notch < 4; ++notch) {
+        QWheelEvent wheel(pointer, pointer, {}, QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                          false);
+        QCoreApplication::sendEvent(&canvas, &wheel);
+    }
+    EXPECT_EQ(canvas.viewport().scale(), 2.0); // 0.5 fitted, then 2/3, 1, 1.5, 2
+    EXPECT_LE((canvas.twipsAt(pointer) - before).manhattanLength(), 2 * 15.0 / 2.0);
+    // The composed picture stays the full frame at 1:1 whatever the zoom.
+    EXPECT_EQ(canvas.composedImage().size(), QSize(1920, 1080));
 }
 
 TEST(Magnifier, ZoomsThePointersPixelIntoTheMiddle)

@@ -592,15 +592,17 @@ void Measure::show_the_grid()
     style.crossSize = ui.CrossSize->value();
     m_overlay = DrawnOverlay{overlay, style};
 
-    const auto place = [&ui](QLabel* label, const PlacedLabel& placed) {
+    // The labels stay beside their buoys at any zoom.
+    const auto place = [&ui, &overlay](QLabel* label, const PlacedLabel& placed, CornerSlot buoy) {
         label->setText(placed.caption);
         label->adjustSize();
-        ui.canvas->placeOnPicture(label, placed.topLeft);
+        const GridCorner& at = overlay.corners[slotIndex(buoy)];
+        ui.canvas->placeOnPicture(label, placed.topLeft, QPointF(at.screenX, at.screenY));
     };
-    place(ui.maxbuoy, texts->labels.maxbuoy);
-    place(ui.minbuoy, texts->labels.minbuoy);
-    place(ui.maxbuoym, texts->labels.maxbuoym);
-    place(ui.minbuoym, texts->labels.minbuoym);
+    place(ui.maxbuoy, texts->labels.maxbuoy, CornerSlot::UpperLeft);
+    place(ui.minbuoy, texts->labels.minbuoy, CornerSlot::UpperRight);
+    place(ui.maxbuoym, texts->labels.maxbuoym, CornerSlot::UpperLeft);
+    place(ui.minbuoym, texts->labels.minbuoym, CornerSlot::UpperRight);
     ui.grid_description->setText(texts->gridDescription);
     ui.grid_description->setCursorPosition(0);
     ui.grid_description->show();

@@ -767,7 +767,7 @@ void Grid_Setup::showCheckBuoyHint(ScreenPoint predicted)
                    }});
     m_ui->canvas->update();
     QLabel* hint = m_ui->lblCB;
-    m_ui->canvas->placeOnPicture(hint, CheckBuoyHintLabelTopLeft(predicted));
+    m_ui->canvas->placeOnPicture(hint, CheckBuoyHintLabelTopLeft(predicted), QPointF(predicted.x, predicted.y));
     hint->show();
     hint->raise();
 }

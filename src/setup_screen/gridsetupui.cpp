@@ -195,7 +195,7 @@ void GridSetupUi::setupUi(QMainWindow* form)
     auto* column = new QVBoxLayout(panel);
     column->setContentsMargins(0, 0, 0, 0);
     scroll->setWidget(panel);
-    outer->addWidget(scroll, 1);
+    outer->addWidget(scroll, 0);
 
     Frame1 = Named(new QGroupBox(QStringLiteral("Grid Point Selection"), panel), "Frame1");
     auto* buoyRow = new QGridLayout(Frame1);
@@ -328,6 +328,8 @@ void GridSetupUi::setupUi(QMainWindow* form)
     keyTimer = Named(new QTimer(form), "keyTimer");
     keyTimer->setInterval(100);
 
+    // The controls take the width they need; the frame takes the rest.
+    scroll->setFixedWidth(panel->minimumSizeHint().width() + scroll->verticalScrollBar()->sizeHint().width() + 40);
     form->setCentralWidget(central);
     // A window resized puts the groups back in the band, which moved.
     OnResize(pictureArea, [this] { placeFloatingGroups(); });

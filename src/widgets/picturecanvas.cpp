@@ -46,14 +46,21 @@ void PictureCanvas::setOverlay(std::function<void(QPainter&)> overlay)
     update();
 }
 
-void PictureCanvas::placeOnPicture(QWidget* label, QPointF topLeftTwips)
+void PictureCanvas::placeOnPicture(QWidget* label, QPointF topLeftTwips, std::optional<QPointF> belongsToTwips)
 {
     auto found = std::find_if(m_labels.begin(), m_labels.end(),
                               [label](const PlacedLabel& placed) { return placed.label == label; });
     if (found == m_labels.end())
-        found = m_labels.insert(m_labels.end(), PlacedLabel{label, {}});
+        found = m_labels.insert(m_labels.end(), PlacedLabel{label, {}, {}});
     found->topLeftTwips = topLeftTwips;
-    label->move(m_viewport.toView(topLeftTwips).toPoint());
+    found->belongsToTwips = belongsToTwips.value_or(topLeftTwips);
+    label->move(labelPosition(*found));
+}
+
+QPoint PictureCanvas::labelPosition(const PlacedLabel& placed) const
+{
+    const QPointF besidePixels = (placed.topLeftTwips - placed.belongsToTwips) / twipsPerPixel;
+    return (m_viewport.toView(placed.belongsToTwips) + besidePixels).toPoint();
 }
 
 QImage PictureCanvas::composedImage() const
@@ -138,7 +145,7 @@ void PictureCanvas::placeLabels()
 {
     std::erase_if(m_labels, [](const PlacedLabel& placed) { return placed.label.isNull(); });
     for (const PlacedLabel& placed : m_labels)
-        placed.label->move(m_viewport.toView(placed.topLeftTwips).toPoint());
+        placed.label->move(labelPosition(placed));
 }
 
 const QImage& PictureCanvas::shrunkPicture()

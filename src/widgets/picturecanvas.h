@@ -37,7 +37,10 @@ public:
 
     // A label lying on the frame with its top-left corner at a point of the
     // frame (twips): it follows the zoom and pan, its text keeps its size.
-    void placeOnPicture(QWidget* label, QPointF topLeftTwips);
+    // With the point it belongs to (a buoy), it keeps its 1:1 distance from
+    // that point in screen pixels, so labels stacked above a buoy never run
+    // into each other when the frame is shrunk.
+    void placeOnPicture(QWidget* label, QPointF topLeftTwips, std::optional<QPointF> belongsToTwips = {});
 
     // The frame at full size with everything drawn on it, as the operator
     // sees it at 1:1 (labels lying on the frame included): what a picture
@@ -82,7 +85,10 @@ private:
     struct PlacedLabel {
         QPointer<QWidget> label;
         QPointF topLeftTwips;
+        QPointF belongsToTwips;
     };
+
+    QPoint labelPosition(const PlacedLabel& placed) const;
 
     void viewUpdated();
     void placeLabels();

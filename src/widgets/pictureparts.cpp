@@ -53,7 +53,9 @@ void followPan(const PictureArea& parts)
             bar->setPageStep(step);
             bar->setSingleStep(std::max(1, step / 20));
             bar->setValue(value);
-            bar->setEnabled(max > 0);
+            // Shown only while there is somewhere to pan: a fitted frame
+            // gets the room.
+            bar->setVisible(max > 0);
         }
     };
     QObject::connect(parts.canvas, &PictureCanvas::viewChanged, parts.area, sync);
@@ -96,7 +98,6 @@ PictureArea BuildPictureArea(QWidget* parent, QColor background)
     parts.area->setAutoFillBackground(true);
     QPalette palette = parts.area->palette();
     palette.setColor(QPalette::Window, background);
-    palette.setColor(QPalette::WindowText, Qt::white);
     parts.area->setPalette(palette);
 
     auto* grid = new QGridLayout(parts.area);
@@ -129,6 +130,9 @@ PictureArea BuildPictureArea(QWidget* parent, QColor background)
     parts.status->setContentsMargins(6, 2, 6, 2);
     // A long readout is cut, never a reason for a wider window.
     parts.status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    QPalette statusPalette = parts.status->palette();
+    statusPalette.setColor(QPalette::WindowText, Qt::white);
+    parts.status->setPalette(statusPalette);
     grid->addWidget(parts.status, 3, 0, 1, 2);
     grid->setRowStretch(0, 1);
     grid->setColumnStretch(0, 1);

@@ -1,5 +1,6 @@
 // Developer tool: a picture of the measurement screen as the operator sees
-// it at the end of a jump, for checking the layout by eye.
+// it at the end of a jump, for checking the layout by eye: a 1920 x 1080
+// frame in a 1366 x 768 window, as on a tournament laptop.
 //
 //   measure_screenshot --screenshot OUT.png
 //
@@ -15,6 +16,7 @@
 #include "support/waterscene.h"
 #include "grid/solvegrid.h"
 #include "measure/measure.h"
+#include "widgets/picturecanvas.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -37,25 +39,25 @@ struct Buoy {
 
 // The camera stands behind the ramp and looks down the landing area: the
 // far (upper) buoys close together near the horizon, the near ones wide.
-const Buoy upperRight{{505, 150}, -12.5, 70.0};
-const Buoy lowerRight{{650, 405}, -12.5, 30.0};
-const Buoy upperLeft{{215, 150}, 12.5, 70.0};
-const Buoy lowerLeft{{70, 405}, 12.5, 30.0};
-const QPoint landingPixel(380, 250);
+const Buoy upperRight{{1347, 338}, -12.5, 70.0};
+const Buoy lowerRight{{1733, 911}, -12.5, 30.0};
+const Buoy upperLeft{{573, 338}, 12.5, 70.0};
+const Buoy lowerLeft{{187, 911}, 12.5, 30.0};
+const QPoint landingPixel(1013, 563);
 
 QImage waterFrame()
 {
-    QImage frame = WaterScene(QSize(720, 480), 110);
+    QImage frame = WaterScene(QSize(1920, 1080), 248);
     QPainter p(&frame);
     // The buoys.
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(250, 120, 20));
     for (const Buoy& b : {upperRight, lowerRight, upperLeft, lowerLeft})
-        p.drawEllipse(b.pixel, 4, 3);
+        p.drawEllipse(b.pixel, 10, 7);
     // The skier's splash at the landing.
     p.setBrush(QColor(200, 215, 225));
-    p.drawEllipse(QPointF(landingPixel) + QPointF(16, -2), 9, 4);
-    p.drawEllipse(QPointF(landingPixel) + QPointF(24, -5), 6, 5);
+    p.drawEllipse(QPointF(landingPixel) + QPointF(40, -5), 24, 10);
+    p.drawEllipse(QPointF(landingPixel) + QPointF(62, -12), 16, 12);
     p.end();
     return frame;
 }
@@ -127,10 +129,14 @@ int main(int argc, char** argv)
                                          dir.filePath(QStringLiteral("qxio")), [] { return false; }});
     measure.setCaptureScreenAvailable(false); // as in the station, until it has a capture screen
     measure.show();
+    // Without a window manager nothing maximises the form: give it the
+    // size of a laptop's screen.
+    measure.showNormal();
+    measure.resize(1366, 768);
     QTest::qWait(100);
     measure.setSkierName(QStringLiteral("TestSkier"));
-    auto* canvas = measure.findChild<QWidget*>(QStringLiteral("picture"));
-    QTest::mouseClick(canvas, Qt::LeftButton, {}, landingPixel);
+    auto* canvas = measure.findChild<PictureCanvas*>(QStringLiteral("picture"));
+    QTest::mouseClick(canvas, Qt::LeftButton, {}, canvas->viewAt(QPointF(landingPixel) * 15).toPoint());
     measure.findChild<QAbstractButton*>(QStringLiteral("AdjustRight"))->click();
     measure.findChild<QAbstractButton*>(QStringLiteral("Record"))->click();
     QTest::qWait(200);

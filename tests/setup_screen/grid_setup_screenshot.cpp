@@ -19,6 +19,7 @@
 #include "grid/gridscreeneffects.h"
 #include "grid/gridsetupfields.h"
 #include "setup_screen/grid_setup.h"
+#include "widgets/picturecanvas.h"
 #include "support/waterscene.h"
 
 #include <QAbstractButton>
@@ -73,28 +74,32 @@ struct Buoy {
 // wide; survey X grows to the left. The check buoy lies where this grid
 // puts (2, 70).
 const Buoy buoys[] = {
-    {"upper_left_button", {120, 100}, "ul_survey_x", "ul_survey_y", "10", "100"},
-    {"upper_right_button", {520, 100}, "ur_survey_x", "ur_survey_y", "-10", "100"},
-    {"lower_left_button", {20, 400}, "ll_survey_x", "ll_survey_y", "10", "40"},
-    {"lower_right_button", {620, 400}, "lr_survey_x", "lr_survey_y", "-10", "40"},
-    {"optCheckBuoy", {272, 220}, "txtCheckX", "txtCheckY", "2", "70"},
+    {"upper_left_button", {360, 225}, "ul_survey_x", "ul_survey_y", "10", "100"},
+    {"upper_right_button", {1560, 225}, "ur_survey_x", "ur_survey_y", "-10", "100"},
+    {"lower_left_button", {60, 900}, "ll_survey_x", "ll_survey_y", "10", "40"},
+    {"lower_right_button", {1860, 900}, "lr_survey_x", "lr_survey_y", "-10", "40"},
+    {"optCheckBuoy", {816, 495}, "txtCheckX", "txtCheckY", "2", "70"},
 };
 
 QImage waterFrame()
 {
-    QImage frame = WaterScene(QSize(640, 480), 54);
+    QImage frame = WaterScene(QSize(1920, 1080), 122);
     QPainter p(&frame);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(250, 120, 20));
     for (const Buoy& b : buoys)
-        p.drawEllipse(b.pixel, 4, 3);
+        p.drawEllipse(b.pixel, 10, 7);
     p.end();
     return frame;
 }
 
-void clickFrame(QWidget* canvas, QPoint pixel)
+void clickFrame(PictureCanvas* canvas, QPoint pixel)
 {
-    const QPointF local(pixel);
+    // At 1:1 with the buoy in view, as an operator places a buoy exactly;
+    // the click goes through the view's zoom to the frame's pixel.
+    canvas->zoomOneToOne();
+    canvas->setPan(pixel - QPoint(canvas->width() / 2, canvas->height() / 2));
+    const QPointF local = canvas->viewAt(QPointF(pixel) * 15);
     QMouseEvent press(QEvent::MouseButtonPress, local, canvas->mapToGlobal(local), Qt::LeftButton, Qt::LeftButton,
                       Qt::NoModifier);
     QCoreApplication::sendEvent(canvas, &press);
@@ -149,11 +154,12 @@ int main(int argc, char** argv)
     dialogs.linesPicture = QString(out).replace(QStringLiteral(".png"), QStringLiteral("-lines.png"));
     setup.show();
     // Without a window manager nothing maximises the form: give it the
-    // size of a station's screen.
-    setup.resize(1360, 860);
+    // size of a laptop's screen.
+    setup.showNormal();
+    setup.resize(1366, 768);
     QTest::qWait(100);
 
-    auto* canvas = setup.findChild<QWidget*>(QStringLiteral("picture"));
+    auto* canvas = setup.findChild<PictureCanvas*>(QStringLiteral("picture"));
     const auto box = [&](const char* name) { return setup.findChild<QLineEdit*>(QString::fromLatin1(name)); };
     for (const Buoy& b : buoys) {
         setup.findChild<QAbstractButton*>(QString::fromLatin1(b.option))->click();
@@ -161,6 +167,7 @@ int main(int argc, char** argv)
         box(b.surveyXBox)->setText(QString::fromLatin1(b.surveyX));
         box(b.surveyYBox)->setText(QString::fromLatin1(b.surveyY));
     }
+    canvas->fit();
     box("jump_x")->setText(QStringLiteral("0"));
     box("jump_y")->setText(QStringLiteral("10"));
     box("ipt_file_description_2")->setText(QStringLiteral("Shore tower, left bank"));

@@ -3,7 +3,7 @@
 //
 //   frame_selection_screenshot --screenshot OUT.png
 //
-// It makes a numbered 640 x 480 video through the ffmpeg command, hands it
+// It makes a numbered 1920 x 1080 video through the ffmpeg command, hands it
 // over as a fresh recording tapped at frame 45, steps two frames on and saves
 // the window as a PNG. Everything it writes goes to a temporary folder; run
 // it under xvfb-run on a machine without a display.
@@ -34,10 +34,10 @@ int main(int argc, char** argv)
     QTemporaryDir folder;
     const QString video = folder.filePath(QStringLiteral("Annjump2.avi"));
     NumberedVideo::Recipe recipe;
-    recipe.size = QSize(640, 480);
+    recipe.size = QSize(1920, 1080);
     recipe.frames = 90;
     recipe.movingBackground = true;
-    recipe.pattern = QRect(16, 16, 160, 64);
+    recipe.pattern = QRect(48, 48, 480, 192);
     if (const auto complaint = NumberedVideo::Make(recipe, video)) {
         std::fprintf(stderr, "ffmpeg: %s\n", qPrintable(*complaint));
         return 1;
@@ -56,6 +56,7 @@ int main(int argc, char** argv)
                         [] { return false; }, [](const QString&) { return std::optional<uint64_t>(123'456'789'012u); }});
     screen.setCaptureScreenAvailable(false); // as in the station, until it has a capture screen
     screen.show();
+    screen.resize(1366, 768); // a laptop's screen
     if (!QTest::qWaitForWindowExposed(&screen))
         std::fprintf(stderr, "the window was not shown\n");
     for (int i = 0; i < 2; ++i)

@@ -167,13 +167,6 @@ void Grid_Setup::load()
     ui.gridLockedLabel->hide();
     ui.lblGridDragIt->hide();
 
-    for (QLabel* label : {ui.AdjustmentLabel, ui.CrossSizeLabel}) {
-        label->setAutoFillBackground(true);
-        QPalette palette = label->palette();
-        palette.setColor(QPalette::Window, Qt::black);
-        label->setPalette(palette);
-    }
-
     calibration.pictureWidth = QStringLiteral("12000");
     calibration.pictureHeight = QStringLiteral("9000");
 }
@@ -511,12 +504,7 @@ void Grid_Setup::lockToggled(bool ticked)
         ui.chkboxGridLock->setChecked(false);
         return;
     }
-    ui.gridLockedLabel->setVisible(ticked);
-    ui.lblGridDragIt->setVisible(ticked);
-    if (ticked) {
-        ui.gridLockedLabel->raise();
-        ui.lblGridDragIt->raise();
-    }
+    ui.showGridLocked(ticked);
 }
 
 void Grid_Setup::selectNextGrid()
@@ -725,10 +713,7 @@ void Grid_Setup::setSolveSummary(const QString& text)
 
 void Grid_Setup::setAccuracyControlsVisible(bool visible)
 {
-    GridSetupUi& ui = *m_ui;
-    ui.btnAccuracyCheck->setVisible(visible);
-    ui.fmAccuracyDisplay->setVisible(visible);
-    ui.fmAccuracyConfig->setVisible(visible && ui.optAdvancedAccuracy->isChecked());
+    m_ui->setAccuracyControlsVisible(visible);
 }
 
 void Grid_Setup::clearAccuracyIndicator()
@@ -800,13 +785,7 @@ void Grid_Setup::setMeasureGridDescription(const QString& text)
 
 void Grid_Setup::drawLineTwips(double x1, double y1, double x2, double y2, const QColor& color)
 {
-    const QLineF line(x1, y1, x2, y2);
-    m_drawing.add({SetupDrawing::Kind::Line, {x1, y1}, {x2, y2}, color, [line, color](QPainter& painter) {
-                       painter.save();
-                       painter.setPen(OverlayPen(color));
-                       painter.drawLine(line);
-                       painter.restore();
-                   }});
+    m_drawing.add(SetupDrawing::LineItem({x1, y1}, {x2, y2}, color));
     m_ui->canvas->update();
 }
 

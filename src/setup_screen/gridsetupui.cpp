@@ -375,3 +375,19 @@ void GridSetupUi::placeAccuracyLabel(QLabel* label, const AccuracyLabel& item, c
     if (item.visible)
         label->raise();
 }
+
+void GridSetupUi::setAccuracyControlsVisible(bool visible)
+{
+    btnAccuracyCheck->setVisible(visible);
+    fmAccuracyDisplay->setVisible(visible);
+    fmAccuracyConfig->setVisible(visible && optAdvancedAccuracy->isChecked());
+}
+
+void GridSetupUi::showGridLocked(bool locked)
+{
+    for (QLabel* label : {gridLockedLabel, lblGridDragIt}) {
+        label->setVisible(locked);
+        if (locked)
+            label->raise();
+    }
+}

@@ -138,6 +138,11 @@ struct GridSetupUi {
     // grid_state_icon: an exclamation sign (not ready) or a smiling face
     // (ready), drawn rather than shipped as files.
     void showGridState(bool ready);
+    // The accuracy button with its choices (the display kinds only for the
+    // advanced check).
+    void setAccuracyControlsVisible(bool visible);
+    // "GRID LOCKED!" and its handle, raised above the frame when shown.
+    void showGridLocked(bool locked);
     // An accuracy or line label on the frame, in the given colour.
     void placeAccuracyLabel(QLabel* label, const AccuracyLabel& item, const QColor& color);
 

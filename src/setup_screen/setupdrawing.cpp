@@ -1,6 +1,19 @@
 #include "setup_screen/setupdrawing.h"
 
+#include "grid/overlay.h"
+
 #include <QPainter>
+
+SetupDrawing::Item SetupDrawing::LineItem(ScreenPoint from, ScreenPoint to, const QColor& color)
+{
+    const QLineF line(from.x, from.y, to.x, to.y);
+    return {Kind::Line, from, to, color, [line, color](QPainter& painter) {
+                painter.save();
+                painter.setPen(OverlayPen(color));
+                painter.drawLine(line);
+                painter.restore();
+            }};
+}
 
 void SetupDrawing::add(Item item)
 {

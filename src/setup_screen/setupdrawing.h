@@ -33,6 +33,9 @@ public:
         std::function<void(QPainter&)> paint; // on a painter in twips
     };
 
+    // A straight line in a colour, 2 pixels wide at any zoom.
+    static Item LineItem(ScreenPoint from, ScreenPoint to, const QColor& color);
+
     void add(Item item);
     void clear();
     // Paints every item in drawing order on a painter in twips.

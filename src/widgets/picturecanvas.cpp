@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -152,12 +153,28 @@ const QImage& PictureCanvas::shrunkPicture()
 {
     const double scale = m_viewport.scale();
     if (m_shrunk.isNull() || m_shrunkScale != scale) {
-        const QSize size(std::max(1, static_cast<int>(std::lround(m_picture.width() * scale))),
-                         std::max(1, static_cast<int>(std::lround(m_picture.height() * scale))));
-        m_shrunk = m_picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        // A new scale is shown at once with the fast shrink; the smooth one
+        // (tens of milliseconds for a 4K frame) follows when the screen is
+        // idle, so a zoom step never stalls the pointer.
+        m_shrunk = m_picture.scaled(shrunkSize(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
         m_shrunkScale = scale;
+        m_shrunkSmooth = false;
+        QTimer::singleShot(0, this, [this, scale] {
+            if (m_shrunkSmooth || m_shrunkScale != scale || m_picture.isNull())
+                return;
+            m_shrunk = m_picture.scaled(shrunkSize(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            m_shrunkSmooth = true;
+            update();
+        });
     }
     return m_shrunk;
+}
+
+QSize PictureCanvas::shrunkSize() const
+{
+    const double scale = m_viewport.scale();
+    return {std::max(1, static_cast<int>(std::lround(m_picture.width() * scale))),
+            std::max(1, static_cast<int>(std::lround(m_picture.height() * scale)))};
 }
 
 void PictureCanvas::paintPicture(QPainter& painter, const QRect& exposed)

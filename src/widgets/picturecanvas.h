@@ -94,6 +94,7 @@ private:
     void placeLabels();
     void paintPicture(QPainter& painter, const QRect& exposed);
     const QImage& shrunkPicture();
+    QSize shrunkSize() const;
 
     QImage m_picture;
     std::function<void(QPainter&)> m_overlay;
@@ -102,6 +103,7 @@ private:
     // A frame shrunk to fit is smoothed once per scale, not on every repaint.
     QImage m_shrunk;
     double m_shrunkScale = 0.0;
+    bool m_shrunkSmooth = false;
     // Middle-button pan: where the drag started and the pan then.
     std::optional<QPointF> m_panFrom;
     QPoint m_panStart;

@@ -238,6 +238,7 @@ void PictureCanvas::mousePressEvent(QMouseEvent* event)
 
 void PictureCanvas::mouseMoveEvent(QMouseEvent* event)
 {
+    m_wheelAt.reset();
     if (m_panFrom) {
         setPan(m_panStart - (event->position() - *m_panFrom).toPoint());
         return;
@@ -257,15 +258,22 @@ void PictureCanvas::mouseReleaseEvent(QMouseEvent* event)
 
 void PictureCanvas::wheelEvent(QWheelEvent* event)
 {
+    const QPointF at = event->position();
+    if (m_wheelAt != at) {
+        m_wheelAt = at;
+        m_wheelPicturePoint = m_viewport.pictureAt(at);
+    }
     // A notch is a step; a touchpad's small deltas add up to one.
     m_wheelAngle += event->angleDelta().y();
-    while (m_wheelAngle >= wheelNotch) {
-        m_wheelAngle -= wheelNotch;
-        zoomIn(event->position());
-    }
-    while (m_wheelAngle <= -wheelNotch) {
-        m_wheelAngle += wheelNotch;
-        zoomOut(event->position());
+    while (m_wheelAngle >= wheelNotch || m_wheelAngle <= -wheelNotch) {
+        if (m_wheelAngle > 0) {
+            m_wheelAngle -= wheelNotch;
+            m_viewport.zoomIn(at, m_wheelPicturePoint);
+        } else {
+            m_wheelAngle += wheelNotch;
+            m_viewport.zoomOut(at, m_wheelPicturePoint);
+        }
+        viewUpdated();
     }
     event->accept();
 }

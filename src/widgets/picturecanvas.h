@@ -108,4 +108,9 @@ private:
     std::optional<QPointF> m_panFrom;
     QPoint m_panStart;
     int m_wheelAngle = 0;
+    // Wheel steps with the pointer still keep zooming on the picture point
+    // first under it, even where a step could not pan to keep it there (a
+    // frame still shorter than the view).
+    std::optional<QPointF> m_wheelAt;
+    QPointF m_wheelPicturePoint;
 };

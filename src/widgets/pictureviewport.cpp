@@ -55,30 +55,34 @@ void PictureViewport::fit()
     m_offset = {};
 }
 
-void PictureViewport::zoomTo(double scale, QPointF anchor)
+QPointF PictureViewport::pictureAt(QPointF viewPixels) const
+{
+    return (viewPixels + QPointF(m_offset)) / m_scale;
+}
+
+void PictureViewport::zoomTo(double scale, QPointF anchor, std::optional<QPointF> picturePoint)
 {
     const double next = std::clamp(scale, std::min(minimumScale, fitScale()), maximumScale);
-    // The picture point under the anchor, in picture pixels.
-    const QPointF picture = (anchor + QPointF(m_offset)) / m_scale;
+    const QPointF picture = picturePoint.value_or(pictureAt(anchor));
     m_fit = false;
     m_scale = next;
     m_offset = (picture * m_scale - anchor).toPoint();
     clampOffset();
 }
 
-void PictureViewport::zoomIn(QPointF anchor)
+void PictureViewport::zoomIn(QPointF anchor, std::optional<QPointF> picturePoint)
 {
-    zoomTo(nextScaleUp(m_scale), anchor);
+    zoomTo(nextScaleUp(m_scale), anchor, picturePoint);
 }
 
-void PictureViewport::zoomOut(QPointF anchor)
+void PictureViewport::zoomOut(QPointF anchor, std::optional<QPointF> picturePoint)
 {
     const double down = nextScaleDown(m_scale);
     // Below fit there is nothing more to see: the last step out is fit.
     if (down <= fitScale() + sameStep)
         fit();
     else
-        zoomTo(down, anchor);
+        zoomTo(down, anchor, picturePoint);
 }
 
 void PictureViewport::setOffset(QPoint offset)

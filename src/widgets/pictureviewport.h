@@ -4,6 +4,8 @@
 #include <QPointF>
 #include <QSize>
 
+#include <optional>
+
 // How a frame lies in the space a screen gives it: the scale (screen pixels
 // per picture pixel) and how far the scaled picture is panned. Positions
 // outside the view are always in twips of the full-size frame (15 twips per
@@ -36,11 +38,14 @@ public:
 
     void fit();
     // A new scale, the picture point under `anchor` (view pixels) staying
-    // where it is.
-    void zoomTo(double scale, QPointF anchor);
+    // where it is; or, given, that picture point (picture pixels) brought
+    // under the anchor as far as the pan allows.
+    void zoomTo(double scale, QPointF anchor, std::optional<QPointF> picturePoint = {});
     // One step up or down the zoom ladder (1:8 ... 1:1 ... 8:1).
-    void zoomIn(QPointF anchor);
-    void zoomOut(QPointF anchor);
+    void zoomIn(QPointF anchor, std::optional<QPointF> picturePoint = {});
+    void zoomOut(QPointF anchor, std::optional<QPointF> picturePoint = {});
+    // The picture point (picture pixels, fractions kept) under a view point.
+    QPointF pictureAt(QPointF viewPixels) const;
     void setOffset(QPoint offset);
 
     // A view position to twips of the frame, in whole twips: at 4x a click

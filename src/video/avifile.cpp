@@ -2,6 +2,7 @@
 
 #include "common/paths.h"
 #include "video/ffmpeghandles.h"
+#include "video/decodesession.h"
 #include "video/frameindex.h"
 
 #include <QFile>
@@ -66,12 +67,17 @@ struct StreamCount {
     bool allKey = true;
 };
 
-// Frames of the video stream and whether each is a key frame, from its frame
-// index (the demuxer's own where it serves, otherwise one pass over the stream).
-std::expected<StreamCount, QString> countFrames(AVFormatContext* format, int streamIndex)
+// Frames of the video stream and whether each is a key frame: the count the
+// player and the extraction number frames by, empty slots included and
+// damaged frames at the end left out, so the length shown is the length that
+// can be stepped and its last frame can be taken out. Without a decoder for
+// the stream, the count its frame index gives.
+std::expected<StreamCount, QString> countFrames(const QString& fileName, AVFormatContext* format, int streamIndex)
 {
-    // The same count the player and the extraction number frames by, empty
-    // slots included, so the length shown is the length that can be stepped.
+    if (auto session = DecodeSession::open(fileName))
+        return StreamCount{(*session)->index().frameCount(), (*session)->index().allKeyFrames()};
+    else if (session.error().text != VideoMessages::noDecompressor)
+        return std::unexpected(session.error().text);
     auto index = FrameIndex::build(format, streamIndex);
     if (!index)
         return std::unexpected(index.error());
@@ -125,12 +131,15 @@ std::expected<AviFileInfo, VideoError> ReadAviFileInfo(const QString& fileName)
     // for uncompressed pictures (the raw video codec).
     info.capabilities = AviFileInfo::canRead;
 
+    bool video = false;
     for (unsigned i = 0; i < format->nb_streams; ++i) {
         const AVStream* stream = format->streams[i];
         if (stream->codecpar->codec_type != AVMEDIA_TYPE_VIDEO)
             continue;
-        const auto count = countFrames(format.get(), static_cast<int>(i));
-        if (!count)
+        const auto count = countFrames(fileName, format.get(), static_cast<int>(i));
+        // A stream without a frame to show or without a picture size is
+        // nothing to measure on.
+        if (!count || count->frames <= 0 || stream->codecpar->width <= 0 || stream->codecpar->height <= 0)
             return std::unexpected(cannotRead);
         info.width = static_cast<uint32_t>(std::max(0, stream->codecpar->width));
         info.height = static_cast<uint32_t>(std::max(0, stream->codecpar->height));
@@ -142,8 +151,11 @@ std::expected<AviFileInfo, VideoError> ReadAviFileInfo(const QString& fileName)
             info.capabilities |= AviFileInfo::allKeyFrames;
         if (stream->codecpar->codec_id == AV_CODEC_ID_RAWVIDEO)
             info.capabilities |= AviFileInfo::noCompression;
+        video = true;
         break;
     }
+    if (!video)
+        return std::unexpected(cannotRead);
 
     // File flags, the largest data rate and the suggested buffer size are
     // those the writer put in the main header; only the five flags of the

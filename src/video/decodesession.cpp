@@ -3,23 +3,20 @@
 #include <QFile>
 
 #include <algorithm>
+#include <climits>
 
 namespace {
 
-// Packets are recognised by their timestamp (AVI: the chunk's place in the
-// stream), or by their position when the demuxer gives no timestamp.
-bool samePacket(const AVPacket& p, const FrameIndex::Packet& want)
+// Decoded pictures of a file are held to a size its bytes can account for: a
+// damaged header that declares a vast picture must not take the machine's
+// memory. Pictures up to 4 million pixels are always allowed.
+int64_t pixelLimit(int64_t fileSize)
 {
-    if (p.dts != AV_NOPTS_VALUE)
-        return p.dts == want.timestamp;
-    return p.pos >= 0 && p.pos == want.pos;
-}
-
-bool pastPacket(const AVPacket& p, const FrameIndex::Packet& want)
-{
-    if (p.dts != AV_NOPTS_VALUE)
-        return p.dts > want.timestamp;
-    return p.pos >= 0 && want.pos >= 0 && p.pos > want.pos;
+    constexpr int64_t floor = int64_t{1} << 22;
+    constexpr int64_t ceiling = INT_MAX;
+    if (fileSize <= 0)
+        return floor;
+    return std::clamp(fileSize * 64, floor, ceiling);
 }
 
 } // namespace
@@ -49,16 +46,19 @@ std::expected<std::unique_ptr<DecodeSession>, VideoError> DecodeSession::open(co
         return std::unexpected(working);
     session->discardOtherStreams();
 
+    std::shared_ptr<FrameIndex> fresh;
     if (index) {
         session->m_index = std::move(index);
     } else {
         auto built = FrameIndex::build(format, session->m_streamIndex);
         if (!built)
             return std::unexpected(working);
-        session->m_index = std::make_shared<const FrameIndex>(std::move(*built));
+        fresh = std::make_shared<FrameIndex>(std::move(*built));
+        session->m_index = fresh;
     }
-    // Indexing may have read to the end; every run of decoding starts with
-    // a seek, so the read position does not matter.
+    // Pictures are read from the file by the index, not by the demuxer: its
+    // reading goes astray after a damaged chunk.
+    session->m_file = std::make_unique<ChunkFile>(format->pb);
 
     const AVStream* stream = session->m_format->streams[session->m_streamIndex];
     const VideoError noDecoder{VideoMessages::noDecompressor, OperatorDialogs::Icon::Information};
@@ -71,29 +71,35 @@ std::expected<std::unique_ptr<DecodeSession>, VideoError> DecodeSession::open(co
     session->m_codec->thread_count = 0; // as many as the machine has
     session->m_codec->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
     session->m_codec->pkt_timebase = stream->time_base;
+    session->m_codec->max_pixels = pixelLimit(session->m_file->size());
     if (avcodec_open2(session->m_codec.get(), decoder, nullptr) < 0)
         return std::unexpected(noDecoder);
+
+    if (fresh) {
+        // The length is the frames that can be delivered: a last frame whose
+        // picture decodes broken is no frame, nor one that ends early.
+        constexpr int lastFramesTried = 8;
+        for (int tried = 0; tried < lastFramesTried && fresh->frameCount() > 0; ++tried) {
+            const int64_t last = fresh->frameCount() - 1;
+            const auto decoded = session->decodeThrough(last, [](int64_t, const AVFrame&) {}, Pace::OnlyWhatFrameNeeds);
+            if (decoded || decoded.error().text != VideoMessages::FrameDamaged(last))
+                break;
+            fresh->markFrameDamaged(last);
+        }
+        if (fresh->frameCount() == 0)
+            return std::unexpected(working);
+    }
     return session;
 }
 
 bool DecodeSession::openFormat()
 {
-    // Opening again is also the way back to the first packet when a seek
-    // cannot be trusted (a damaged file without an index).
     m_format.reset();
-    m_packetPending = false;
     AVFormatContext* raw = nullptr;
     const QByteArray name = QFile::encodeName(m_path);
     if (avformat_open_input(&raw, name.constData(), av_find_input_format("avi"), nullptr) < 0)
         return false;
     m_format.reset(raw);
-    if (m_streamIndex >= 0) {
-        if (m_streamIndex >= static_cast<int>(raw->nb_streams)) {
-            m_format.reset();
-            return false;
-        }
-        discardOtherStreams();
-    }
     return true;
 }
 
@@ -116,6 +122,11 @@ AVRational DecodeSession::frameRate() const
     return av_inv_q(s->time_base);
 }
 
+VideoError DecodeSession::damaged(int64_t n) const
+{
+    return {VideoMessages::FrameDamaged(n), OperatorDialogs::Icon::Information};
+}
+
 VideoError DecodeSession::failure() const
 {
     return {VideoMessages::WithPath(VideoMessages::errorWorkingWithFile, m_path), OperatorDialogs::Icon::Information};
@@ -133,72 +144,28 @@ bool DecodeSession::canContinueTo(int64_t n, Pace pace) const
     return m_index->decodableFrom(m_runStart, m_index->decodeIndexOfFrame(n));
 }
 
-bool DecodeSession::startRun(int64_t startPacket)
+void DecodeSession::startRun(int64_t startPacket)
 {
     avcodec_flush_buffers(m_codec.get());
-    m_runActive = false;
     m_drained = false;
     m_skipped = false;
     m_outputs = 0;
     m_lastOutput = -1;
-    m_packetPending = false;
-    if (!seekTo(startPacket, false) && !seekTo(startPacket, true))
-        return false;
     m_runActive = true;
     m_runStart = startPacket;
     m_nextPacket = startPacket;
-    return true;
-}
-
-bool DecodeSession::seekTo(int64_t startPacket, bool fromTheTop)
-{
-    const FrameIndex::Packet& want = m_index->packet(startPacket);
-    if (fromTheTop) {
-        if (!openFormat())
-            return false;
-    } else {
-        m_packetPending = false;
-        if (av_seek_frame(m_format.get(), m_streamIndex, want.timestamp, AVSEEK_FLAG_BACKWARD | AVSEEK_FLAG_ANY) < 0)
-            return false;
-    }
-    // The demuxer lands at or before the packet; read forward to it.
-    AVPacket* p = m_packet.get();
-    while (av_read_frame(m_format.get(), p) >= 0) {
-        if (p->stream_index == m_streamIndex && p->size > 0) {
-            if (samePacket(*p, want)) {
-                m_packetPending = true;
-                return true;
-            }
-            if (pastPacket(*p, want)) {
-                av_packet_unref(p);
-                return false;
-            }
-        }
-        av_packet_unref(p);
-    }
-    return false;
 }
 
 AVPacket* DecodeSession::nextPacket()
 {
-    AVPacket* p = m_packet.get();
-    if (m_packetPending) {
-        m_packetPending = false;
-        return p;
-    }
+    // A damaged picture is never fed: nothing the run is for needs it, and
+    // its bytes would only lead the decoder astray.
     const FrameIndex::Packet& want = m_index->packet(m_nextPacket);
-    while (av_read_frame(m_format.get(), p) >= 0) {
-        if (p->stream_index == m_streamIndex && p->size > 0) {
-            if (samePacket(*p, want))
-                return p;
-            if (pastPacket(*p, want)) {
-                av_packet_unref(p);
-                return nullptr; // the file no longer matches its index
-            }
-        }
-        av_packet_unref(p);
-    }
-    return nullptr;
+    if (want.damaged || !m_file->readPicture(want.pos, want.size, m_packet.get()))
+        return nullptr;
+    if (want.key)
+        m_packet->flags |= AV_PKT_FLAG_KEY;
+    return m_packet.get();
 }
 
 std::expected<void, VideoError> DecodeSession::decodeThrough(int64_t n, const Sink& sink, Pace pace,
@@ -207,12 +174,14 @@ std::expected<void, VideoError> DecodeSession::decodeThrough(int64_t n, const Si
     const FrameIndex& index = *m_index;
     if (n < 0 || n >= index.frameCount())
         return std::unexpected(failure());
+    if (index.frameDamaged(n))
+        return std::unexpected(damaged(n));
     const bool skip = pace == Pace::OnlyWhatFrameNeeds && index.orderKnown();
     if (!canContinueTo(n, pace)) {
-        if (!startRun(index.startPacketFor(n)))
-            return std::unexpected(failure());
+        startRun(index.startPacketFor(n));
         m_skipped = skip;
     }
+    m_targetDamaged = false;
     const int64_t targetPacket = index.decodeIndexOfFrame(n);
     // From a fresh start the decoder can be drained right after the frame's
     // own packet; after a recovery point it only lets pictures out while
@@ -226,7 +195,7 @@ std::expected<void, VideoError> DecodeSession::decodeThrough(int64_t n, const Si
             break;
         // Pictures come out in display order: once a later one is out, frame
         // n was damaged beyond decoding and will not come.
-        if (m_drained || m_lastOutput > n)
+        if (m_drained || m_lastOutput > n || m_targetDamaged)
             break;
         const bool wanted
             = m_nextPacket < index.packetCount() && !(drainAfterTarget && m_nextPacket > targetPacket);
@@ -253,9 +222,12 @@ std::expected<void, VideoError> DecodeSession::decodeThrough(int64_t n, const Si
         av_packet_unref(packet);
     }
     m_codec->skip_frame = AVDISCARD_DEFAULT;
-    if (!ok || (!found && !(cancel && cancel->load())))
-        return std::unexpected(failure());
-    return {};
+    if (found || (ok && cancel && cancel->load()))
+        return {};
+    // The decoder was given the frame's picture and did not show it whole.
+    if (m_targetDamaged || (ok && m_nextPacket > targetPacket))
+        return std::unexpected(damaged(n));
+    return std::unexpected(failure());
 }
 
 bool DecodeSession::feed(AVPacket* packet, int64_t target, const Sink& sink, bool& found)
@@ -299,11 +271,16 @@ bool DecodeSession::receive(int64_t target, const Sink& sink, bool& found)
             if (frame >= index.frameCount())
                 frame = -1;
         }
+        // A picture the decoder says it patched up is no picture to measure on.
+        const bool corrupt = (m_picture->flags & AV_FRAME_FLAG_CORRUPT) != 0 || m_picture->decode_error_flags != 0;
         for (int64_t shown = frame; frame >= 0 && shown <= lastFrame; ++shown) {
             m_lastOutput = std::max(m_lastOutput, shown);
-            if (shown == target)
-                found = true;
-            sink(shown, *m_picture);
+            if (shown == target) {
+                found = !corrupt;
+                m_targetDamaged = corrupt;
+            }
+            if (!corrupt)
+                sink(shown, *m_picture);
         }
         av_frame_unref(m_picture.get());
     }

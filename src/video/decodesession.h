@@ -1,5 +1,6 @@
 #pragma once
 
+#include "video/chunkcheck.h"
 #include "video/ffmpeghandles.h"
 #include "video/frameindex.h"
 #include "video/videoerror.h"
@@ -48,9 +49,12 @@ public:
     AVRational frameRate() const;
 
     // Decodes until frame n (0 <= n < frameCount) has come out, continuing the
-    // current run of decoding when that reaches n sooner than a seek. Fails
-    // with "There was an error working with the file:" when the stream ends or
-    // breaks before frame n comes out; stops early (without error) when cancel
+    // current run of decoding when that reaches n sooner than a seek. Only
+    // pictures that come out whole reach the sink. Fails with "Frame n of
+    // this recording is damaged" when the index knows the frame damaged, or
+    // when its picture was decoded but came out broken or not at all; with
+    // "There was an error working with the file:" when the file cannot be
+    // read up to the frame's picture. Stops early (without error) when cancel
     // becomes true.
     std::expected<void, VideoError> decodeThrough(int64_t n, const Sink& sink, Pace pace,
                                                   const std::atomic<bool>* cancel = nullptr);
@@ -61,22 +65,23 @@ private:
     bool openFormat();
     void discardOtherStreams();
     bool canContinueTo(int64_t n, Pace pace) const;
-    bool startRun(int64_t startPacket);
-    bool seekTo(int64_t startPacket, bool fromTheTop);
-    // Next packet of the stream in decode order, or null at the end.
+    void startRun(int64_t startPacket);
+    // The picture of packet m_nextPacket read from the file, or null when it
+    // is damaged or cannot be read whole.
     AVPacket* nextPacket();
     bool feed(AVPacket* packet, int64_t target, const Sink& sink, bool& found);
     bool receive(int64_t target, const Sink& sink, bool& found);
     VideoError failure() const;
+    VideoError damaged(int64_t n) const;
 
     QString m_path;
     FormatContextPtr m_format;
     CodecContextPtr m_codec;
     int m_streamIndex = -1;
     std::shared_ptr<const FrameIndex> m_index;
+    std::unique_ptr<ChunkFile> m_file;
     PacketPtr m_packet;
     FramePtr m_picture;
-    bool m_packetPending = false;
 
     // The current run: decoding started at packet m_runStart and has been fed
     // up to (not including) m_nextPacket.
@@ -87,4 +92,5 @@ private:
     int64_t m_nextPacket = 0;
     int64_t m_outputs = 0;
     int64_t m_lastOutput = -1;
+    bool m_targetDamaged = false; // the frame sought came out broken
 };

@@ -1,5 +1,6 @@
 #include "video/frameindex.h"
 
+#include "video/chunkcheck.h"
 #include "video/ffmpeghandles.h"
 
 #include <algorithm>
@@ -9,21 +10,23 @@
 
 namespace {
 
-// The demuxer's own index of the stream (AVI: the idx1 chunk, loaded when
-// the file is opened), without chunks that lie beyond the end of the file.
-std::vector<FrameIndex::Packet> demuxerEntries(AVFormatContext* format, AVStream* stream, bool allKey)
+// The demuxer's own index of the stream (AVI: the idx1 chunk or the index
+// parts of a large file, loaded when the file is opened).
+std::vector<FrameIndex::Packet> demuxerEntries(AVStream* stream, bool allKey)
 {
     std::vector<FrameIndex::Packet> packets;
     const int count = avformat_index_get_entries_count(stream);
-    const int64_t fileSize = format->pb ? avio_size(format->pb) : -1;
     packets.reserve(static_cast<size_t>(std::max(count, 0)));
     for (int i = 0; i < count; ++i) {
         const AVIndexEntry* e = avformat_index_get_entry(stream, i);
         if (!e || e->size <= 0)
             continue;
-        if (fileSize > 0 && e->pos + e->size > fileSize)
-            continue;
-        packets.push_back({e->timestamp, e->pos, allKey || (e->flags & AVINDEX_KEYFRAME) != 0, 0, 0});
+        FrameIndex::Packet p;
+        p.timestamp = e->timestamp;
+        p.pos = e->pos;
+        p.key = allKey || (e->flags & AVINDEX_KEYFRAME) != 0;
+        p.size = e->size;
+        packets.push_back(p);
     }
     return packets;
 }
@@ -121,9 +124,10 @@ struct PictureTypeReader : HeaderParser {
 
 } // namespace
 
-FrameIndex::FrameIndex(std::vector<Packet> packets, Order order)
+FrameIndex::FrameIndex(std::vector<Packet> packets, Order order, bool cutShort)
     : m_packets(std::move(packets))
     , m_order(order)
+    , m_cutShort(cutShort)
 {
     if (!m_packets.empty())
         m_packets.front().key = true;
@@ -131,6 +135,103 @@ FrameIndex::FrameIndex(std::vector<Packet> packets, Order order)
         deriveDisplayOrder();
     else if (m_order == Order::Decode)
         findEmptySlots();
+    settleDamage();
+}
+
+void FrameIndex::settleDamage()
+{
+    spreadDamage();
+    if (m_cutShort && !m_packets.empty()) {
+        if (m_order == Order::PictureOrder) {
+            dropPicturesAfterAGap();
+        } else if (m_order == Order::Counted) {
+            // Counted as the decoder shows them, the pictures of a group the
+            // cut went through cannot be told apart from those it took away.
+            int64_t d = packetCount() - 1;
+            for (; d > 0 && !packet(d).key; --d)
+                m_unusable[static_cast<size_t>(d)] = true;
+            m_unusable[static_cast<size_t>(d)] = true;
+        }
+    }
+    countDeliverableFrames();
+}
+
+void FrameIndex::dropPicturesAfterAGap()
+{
+    // Within a run the order counts of pictures shown one after the other
+    // step evenly; the pictures after the first missing step were decoded
+    // before the cut but are shown after a picture it took away. They are
+    // whole, so nothing else is lost with them.
+    const int32_t lastRun = m_packets.empty() ? 0 : packet(m_decodeOfFrame.back()).run;
+    std::vector<int32_t> counts;
+    for (const Packet& p : m_packets)
+        if (p.run == lastRun)
+            counts.push_back(p.poc);
+    std::sort(counts.begin(), counts.end());
+    int64_t step = INT64_MAX;
+    for (size_t i = 1; i < counts.size(); ++i)
+        if (counts[i] > counts[i - 1])
+            step = std::min<int64_t>(step, int64_t{counts[i]} - counts[i - 1]);
+    if (step == INT64_MAX)
+        return;
+    for (size_t i = 1; i < counts.size(); ++i) {
+        if (int64_t{counts[i]} - counts[i - 1] > step) {
+            for (int64_t d = 0; d < packetCount(); ++d)
+                if (packet(d).run == lastRun && packet(d).poc >= counts[i])
+                    m_unusable[static_cast<size_t>(d)] = true;
+            return;
+        }
+    }
+}
+
+void FrameIndex::spreadDamage()
+{
+    const int64_t count = packetCount();
+    const auto nextKeyAfter = [&](int64_t d) {
+        int64_t k = d + 1;
+        while (k < count && !packet(k).key)
+            ++k;
+        return k;
+    };
+    std::vector<bool>& damaged = m_unusable;
+    damaged.assign(static_cast<size_t>(count), false);
+    for (int64_t d = 0; d < count; ++d) {
+        if (!packet(d).damaged)
+            continue;
+        // Stored order: the pictures from the damaged one to the next start
+        // point are decoded from it. Reordering codecs: its whole group,
+        // since the pictures before it in the file may be shown after it,
+        // and the leading pictures of the next group that refer back to it.
+        int64_t first = d;
+        if (m_order != Order::Decode)
+            while (first > 0 && !packet(first).key)
+                --first;
+        const int64_t next = nextKeyAfter(d);
+        for (int64_t k = first; k < next; ++k)
+            damaged[static_cast<size_t>(k)] = true;
+        if (m_order != Order::Decode && next < count)
+            for (int64_t k = next + 1; k < nextKeyAfter(next); ++k)
+                if (!decodableFrom(next, k))
+                    damaged[static_cast<size_t>(k)] = true;
+    }
+}
+
+void FrameIndex::countDeliverableFrames()
+{
+    m_frameCount = m_slotOfDecode.empty() ? packetCount() : m_slotOfDecode.back() + 1;
+    while (m_frameCount > 0 && frameDamaged(m_frameCount - 1))
+        --m_frameCount;
+}
+
+bool FrameIndex::frameDamaged(int64_t n) const
+{
+    return m_unusable[static_cast<size_t>(decodeIndexOfFrame(n))];
+}
+
+void FrameIndex::markFrameDamaged(int64_t n)
+{
+    m_packets[static_cast<size_t>(decodeIndexOfFrame(n))].damaged = true;
+    settleDamage();
 }
 
 void FrameIndex::findEmptySlots()
@@ -157,13 +258,6 @@ void FrameIndex::findEmptySlots()
         m_slotOfDecode.push_back(p.timestamp - first);
 }
 
-int64_t FrameIndex::frameCount() const
-{
-    if (!m_slotOfDecode.empty())
-        return m_slotOfDecode.back() + 1;
-    return packetCount();
-}
-
 std::expected<FrameIndex, QString> FrameIndex::build(AVFormatContext* format, int streamIndex)
 {
     AVStream* stream = format->streams[streamIndex];
@@ -172,11 +266,13 @@ std::expected<FrameIndex, QString> FrameIndex::build(AVFormatContext* format, in
     const bool reorders = !descriptor || (descriptor->props & AV_CODEC_PROP_REORDER) != 0;
     const bool intraOnly = descriptor && (descriptor->props & AV_CODEC_PROP_INTRA_ONLY) != 0;
 
-    if (!reorders) {
-        std::vector<Packet> packets = demuxerEntries(format, stream, intraOnly);
-        if (!packets.empty())
-            return FrameIndex(std::move(packets), Order::Decode);
-    }
+    ChunkFile file(format->pb);
+    // The demuxer's index serves once it agrees with the chunks; one that
+    // left a picture out numbers every later picture wrongly.
+    std::vector<Packet> packets = demuxerEntries(stream, intraOnly);
+    const bool fromIndex = !packets.empty() && !CheckChunks(file, packets, streamIndex).pictureLeftOut;
+    if (!reorders && fromIndex)
+        return FrameIndex(std::move(packets), Order::Decode);
 
     Order order = reorders ? Order::Counted : Order::Decode;
     std::optional<PictureOrderReader> pictureOrder;
@@ -195,46 +291,98 @@ std::expected<FrameIndex, QString> FrameIndex::build(AVFormatContext* format, in
             pictureTypes.reset();
     }
 
-    // Read only this stream's packets.
-    std::vector<AVDiscard> discards;
-    for (unsigned i = 0; i < format->nb_streams; ++i) {
-        discards.push_back(format->streams[i]->discard);
-        if (static_cast<int>(i) != streamIndex)
-            format->streams[i]->discard = AVDISCARD_ALL;
-    }
-
-    std::vector<Packet> packets;
-    std::vector<bool> containerKeys;
     PacketPtr packet(av_packet_alloc());
     if (!packet)
         return std::unexpected(QStringLiteral("out of memory"));
-    int64_t lastTimestamp = -1;
-    int status = 0;
-    while ((status = av_read_frame(format, packet.get())) >= 0) {
-        if (packet->stream_index == streamIndex && packet->size > 0) {
-            Packet entry;
-            entry.timestamp = packet->dts != AV_NOPTS_VALUE ? packet->dts
-                : packet->pts != AV_NOPTS_VALUE             ? packet->pts
-                                                            : lastTimestamp + 1;
-            lastTimestamp = entry.timestamp;
-            entry.pos = packet->pos;
-            entry.key = intraOnly || (packet->flags & AV_PKT_FLAG_KEY) != 0;
-            containerKeys.push_back(entry.key);
-            if (pictureOrder)
-                pictureOrder->read(packet.get(), entry);
-            if (pictureTypes)
-                pictureTypes->read(packet.get());
-            packets.push_back(entry);
+    std::vector<bool> containerKeys;
+    // The headers of one picture; a damaged one says nothing of its order.
+    const auto readHeaders = [&](const AVPacket* bytes, Packet& entry) {
+        containerKeys.push_back(entry.key);
+        if (pictureOrder) {
+            if (bytes)
+                pictureOrder->read(bytes, entry);
+            else
+                entry = {entry.timestamp, entry.pos, false, packets.empty() ? 0 : packets.back().poc, 0, entry.size,
+                         true};
         }
-        av_packet_unref(packet.get());
-    }
-    for (unsigned i = 0; i < format->nb_streams; ++i)
-        format->streams[i]->discard = discards[i];
+        if (pictureTypes) {
+            if (bytes)
+                pictureTypes->read(bytes);
+            else
+                pictureTypes->bidirectional.push_back(false);
+        }
+    };
 
-    // A damaged tail ends the stream where reading stops; only a stream that
-    // yields nothing at all is a failure.
-    if (packets.empty() && status != AVERROR_EOF)
-        return std::unexpected(QStringLiteral("the video stream cannot be read"));
+    bool cutShort = false;
+    if (fromIndex) {
+        std::vector<Packet> indexed = std::move(packets);
+        packets.clear();
+        for (Packet entry : indexed) {
+            const bool whole = !entry.damaged && file.readPicture(entry.pos, entry.size, packet.get());
+            entry.damaged = !whole;
+            readHeaders(whole ? packet.get() : nullptr, entry);
+            packets.push_back(entry);
+            av_packet_unref(packet.get());
+        }
+    } else {
+        packets.clear();
+        file.rewind(); // where the demuxer expects to read on
+        // Read only this stream's packets.
+        std::vector<AVDiscard> discards;
+        for (unsigned i = 0; i < format->nb_streams; ++i) {
+            discards.push_back(format->streams[i]->discard);
+            if (static_cast<int>(i) != streamIndex)
+                format->streams[i]->discard = AVDISCARD_ALL;
+        }
+        int64_t lastTimestamp = -1;
+        int status = 0;
+        while ((status = av_read_frame(format, packet.get())) >= 0) {
+            if (packet->stream_index == streamIndex && packet->size > 0) {
+                Packet entry;
+                entry.timestamp = packet->dts != AV_NOPTS_VALUE ? packet->dts
+                    : packet->pts != AV_NOPTS_VALUE             ? packet->pts
+                                                                : lastTimestamp + 1;
+                lastTimestamp = entry.timestamp;
+                // The demuxer gives the position of the picture, 8 bytes
+                // after its chunk's header.
+                entry.pos = packet->pos >= 8 ? packet->pos - 8 : -1;
+                entry.size = packet->size;
+                entry.damaged = (packet->flags & AV_PKT_FLAG_CORRUPT) != 0;
+                entry.key = intraOnly || (packet->flags & AV_PKT_FLAG_KEY) != 0;
+                readHeaders(packet.get(), entry);
+                packets.push_back(entry);
+            }
+            av_packet_unref(packet.get());
+        }
+        for (unsigned i = 0; i < format->nb_streams; ++i)
+            format->streams[i]->discard = discards[i];
+        // A damaged tail ends the stream where reading stops; only a stream
+        // that yields nothing at all is a failure.
+        if (packets.empty() && status != AVERROR_EOF)
+            return std::unexpected(QStringLiteral("the video stream cannot be read"));
+
+        // Where the demuxer had to search past damaged bytes for the next
+        // chunk, the pictures in between are lost uncounted: the frames from
+        // there on cannot be numbered, and the picture before holds the
+        // damaged bytes.
+        if (const ChunkCheck check = CheckChunks(file, packets, streamIndex); check.brokenAt) {
+            packets.resize(*check.brokenAt);
+            containerKeys.resize(packets.size());
+            if (pictureTypes)
+                pictureTypes->bidirectional.resize(packets.size());
+            if (!packets.empty())
+                packets.back().damaged = true;
+        }
+    }
+
+    // Damaged pictures at the end: the file ends before them.
+    while (!packets.empty() && packets.back().damaged) {
+        packets.pop_back();
+        cutShort = true;
+    }
+    containerKeys.resize(packets.size());
+    if (pictureTypes)
+        pictureTypes->bidirectional.resize(packets.size());
 
     // Packed B-pictures (DivX and Xvid store a B-picture inside the packet of
     // the P-picture after it, with a placeholder of a few bytes in its own
@@ -244,20 +392,29 @@ std::expected<FrameIndex, QString> FrameIndex::build(AVFormatContext* format, in
         order = Order::Counted;
         pictureTypes.reset();
     }
-    if (pictureTypes)
+    if (pictureTypes) {
         pictureTypes->assignRanks(packets);
+        // The last anchor of a cut stream takes the rank after the pictures
+        // that are there, not after those the cut took away.
+        // Leaving a rank free before it marks it as shown after a gap.
+        if (cutShort && !packets.empty())
+            ++std::max_element(packets.begin(), packets.end(), [](const Packet& a, const Packet& b) {
+                  return a.poc < b.poc;
+              })->poc;
+    }
 
     if (pictureOrder && order == Order::PictureOrder
         && std::none_of(packets.begin() + std::min<size_t>(1, packets.size()), packets.end(),
                         [](const Packet& p) { return p.key; })
-        && packets.size() > 1) {
-        // No picture after the first is a start point by its own headers:
-        // fall back on the container's flags.
+        && std::find(containerKeys.begin() + std::min<size_t>(1, containerKeys.size()), containerKeys.end(), true)
+            != containerKeys.end()) {
+        // No picture after the first is a start point by its own headers,
+        // but the container flags some: fall back on the container's flags.
         order = Order::Counted;
         for (size_t i = 0; i < packets.size(); ++i)
             packets[i].key = containerKeys[i];
     }
-    return FrameIndex(std::move(packets), order);
+    return FrameIndex(std::move(packets), order, cutShort);
 }
 
 void FrameIndex::deriveDisplayOrder()

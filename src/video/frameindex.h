@@ -31,25 +31,40 @@ public:
         bool key = false;      // decoding may start here
         int32_t poc = 0;       // picture order count or display rank (PictureOrder only)
         int32_t run = 0;       // pictures whose order counts compare (PictureOrder only)
+        int64_t size = 0;      // bytes of the picture in the chunk
+        bool damaged = false;  // the picture cannot be taken from the file whole
     };
 
     FrameIndex() = default;
     // An index over the given packets (decode order); the display order is
     // derived from the order kind. The first packet is always a start point.
-    FrameIndex(std::vector<Packet> packets, Order order);
+    // A damaged packet makes every frame that needs it damaged, and damaged
+    // frames at the end are no frames: the stream ends before them. cutShort
+    // says the stream lost pictures at its end (the file is cut there), so
+    // that pictures shown after a lost one are not numbered as if nothing
+    // were missing.
+    FrameIndex(std::vector<Packet> packets, Order order, bool cutShort = false);
 
-    // Indexes the stream: from the demuxer's own index when frames are never
-    // reordered and that index covers the stream (nothing is read), otherwise by
-    // reading every packet of the stream once (the read position is left at an
-    // unspecified place). Packets of size 0 (dropped frames) are not frames.
-    // Fails when the stream cannot be read at all.
+    // Indexes the stream: from the demuxer's own index where it agrees with
+    // the chunks of the file (for reordering codecs each picture's headers
+    // are read too), otherwise by reading every packet of the stream once.
+    // A picture whose chunk disagrees with the index is damaged; where the
+    // chunks can no longer be told apart the stream ends. The read position
+    // is left at an unspecified place. Packets of size 0 (dropped frames) are
+    // not frames. Fails when the stream cannot be read at all.
     static std::expected<FrameIndex, QString> build(AVFormatContext* format, int streamIndex);
 
     // Number of frames of the stream. In stored order every slot of the
     // stream counts, also one the writer left empty for a frame it could not
     // capture: that frame shows the picture before it, so frame n stays at
     // n / rate seconds.
-    int64_t frameCount() const;
+    int64_t frameCount() const { return m_frameCount; }
+    // True when frame n (0 <= n < frameCount) cannot be delivered: its
+    // picture, or one it is decoded from, is damaged.
+    bool frameDamaged(int64_t n) const;
+    // Marks frame n damaged (a decode found its picture broken); damaged
+    // frames at the end leave the count.
+    void markFrameDamaged(int64_t n);
     // Number of packets that hold a picture.
     int64_t packetCount() const { return static_cast<int64_t>(m_packets.size()); }
     Order order() const { return m_order; }
@@ -81,12 +96,19 @@ public:
 private:
     void deriveDisplayOrder();
     void findEmptySlots();
+    void settleDamage();
+    void spreadDamage();
+    void dropPicturesAfterAGap();
+    void countDeliverableFrames();
 
     std::vector<Packet> m_packets;
     Order m_order = Order::Decode;
+    bool m_cutShort = false;
     std::vector<int64_t> m_decodeOfFrame; // PictureOrder only
     std::vector<int64_t> m_frameOfDecode; // PictureOrder only
     // Decode order with empty slots: the slot of each packet's picture,
     // counted from the first packet's (ascending); empty when none is empty.
     std::vector<int64_t> m_slotOfDecode;
+    std::vector<bool> m_unusable; // per packet: damaged or decoded from a damaged one
+    int64_t m_frameCount = 0;
 };

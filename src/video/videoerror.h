@@ -36,6 +36,12 @@ inline QString FrameOutsideStream(long long frame, long long frameCount)
         return QStringLiteral("Frame %1 is outside the video stream, which has no frames:").arg(frame);
     return QStringLiteral("Frame %1 is outside the video stream (frames 0 to %2):").arg(frame).arg(frameCount - 1);
 }
+// A frame the file holds but cannot give whole (counted from 0, as the
+// player shows it).
+inline QString FrameDamaged(long long frame)
+{
+    return QStringLiteral("Frame %1 of this recording is damaged").arg(frame);
+}
 } // namespace VideoMessages
 
 // Shows the failure in a box with the application title.

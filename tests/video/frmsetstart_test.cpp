@@ -342,6 +342,22 @@ TEST_F(FrameSelectionScreen, AFrameThatCannotBeWrittenKeepsTheOperatorHere)
     EXPECT_NE(screenMode, QStringLiteral("SelectFrame"));
 }
 
+TEST_F(FrameSelectionScreen, ADamagedFrameIsRefusedAndThePictureBeforeItStays)
+{
+    const QString video = recordedVideo(QStringLiteral("Annjump2.avi"));
+    ASSERT_TRUE(TestVideos::DamageFrame(video, 10));
+    handOverCapture(video, 30.0, 60, 9);
+    ASSERT_EQ(screen->player().position(), 9);
+    dialogs.answer(Answer::Ok);
+    click("Command4");
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown()[0].text, QStringLiteral("Frame 10 of this recording is damaged"));
+    EXPECT_EQ(screen->player().position(), 9);
+    EXPECT_EQ(NumberedVideo::ReadNumber(screen->player().currentPicture()), 9);
+    screen->player().setPosition(11); // the slider past it
+    EXPECT_EQ(NumberedVideo::ReadNumber(screen->player().currentPicture()), 11);
+}
+
 TEST_F(FrameSelectionScreen, OpeningAFileListsItsInformationAndWarnsWhenMeasured)
 {
     screenMode = QStringLiteral("Setup");

@@ -174,4 +174,39 @@ bool SetStreamStart(const QString& path, quint32 start)
     return file.seek(at + 8 + 28) && file.write(value, 4) == 4;
 }
 
+AviLayout LayoutOf(const QByteArray& avi)
+{
+    AviLayout layout;
+    qsizetype at = avi.indexOf("movi") + 4;
+    while (at > 3 && at + 8 <= avi.size()) {
+        const QByteArray id = avi.mid(at, 4);
+        const quint32 size = qFromLittleEndian<quint32>(avi.constData() + at + 4);
+        if (id == "idx1") {
+            layout.index = at;
+            break;
+        }
+        if (id == "00dc" || id == "00db")
+            layout.chunks.push_back(at);
+        at += 8 + size + (size & 1);
+    }
+    return layout;
+}
+
+bool DamageFrame(const QString& path, int frame)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite))
+        return false;
+    QByteArray bytes = file.readAll();
+    const AviLayout layout = LayoutOf(bytes);
+    if (frame >= static_cast<int>(layout.chunks.size()) || layout.index < 0)
+        return false;
+    const qsizetype chunkSize = layout.chunks[frame] + 4;
+    const qsizetype entrySize = layout.index + 8 + 16 * frame + 12;
+    const quint32 size = qFromLittleEndian<quint32>(bytes.constData() + chunkSize);
+    qToLittleEndian<quint32>(size + 100, bytes.data() + chunkSize);
+    qToLittleEndian<quint32>(size / 2, bytes.data() + entrySize);
+    return file.seek(0) && file.write(bytes) == bytes.size();
+}
+
 } // namespace TestVideos

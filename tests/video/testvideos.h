@@ -2,7 +2,10 @@
 
 #include "numberedvideo.h"
 
+#include <QByteArray>
 #include <QString>
+
+#include <vector>
 
 // Small numbered videos shared by the tests, made on first use by the ffmpeg
 // command into the build tree (160 x 120, 60 frames at 30 fps; H.264 in
@@ -41,5 +44,19 @@ QString TruncatedCopy(const QString& path, qint64 bytes, const QString& name);
 
 // Sets the start field of the first stream header of an AVI file.
 bool SetStreamStart(const QString& path, quint32 start);
+
+// Where the pictures of an AVI file lie: the header position of each
+// picture chunk of stream 0 in stored order, and of the index chunk (-1:
+// none).
+struct AviLayout {
+    std::vector<qsizetype> chunks;
+    qsizetype index = -1;
+};
+AviLayout LayoutOf(const QByteArray& avi);
+
+// Damages frame n's picture beyond setting right, in place: its chunk's size
+// field and its index entry's size disagree with each other and with where
+// the next chunk starts.
+bool DamageFrame(const QString& path, int frame);
 
 } // namespace TestVideos

@@ -15,3 +15,14 @@ if(RAMPSCOPE_SANITIZE)
         -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
     target_link_options(rampscope_options INTERFACE -fsanitize=address,undefined)
 endif()
+
+if(RAMPSCOPE_FUZZ)
+    # Every library the fuzz targets link is instrumented for libFuzzer's
+    # coverage and checked by the sanitizers. clang 16 reports an older
+    # __cpp_concepts than libstdc++ 12 asks of before it offers
+    # std::expected; the fuzz build states the one clang implements.
+    target_compile_options(rampscope_options INTERFACE
+        -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer
+        -D__cpp_concepts=202002L -Wno-macro-redefined)
+    target_link_options(rampscope_options INTERFACE -fsanitize=address,undefined)
+endif()

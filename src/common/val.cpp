@@ -149,7 +149,15 @@ double Val(QStringView text)
 
 bool ParseNumberField(QStringView field, double& value)
 {
-    const QStringView trimmed = field.trimmed();
+    // The blanks Val skips, and no other white space: a field reads as the
+    // number the same text typed into a box reads as.
+    qsizetype first = 0;
+    qsizetype end = field.size();
+    while (first < end && isBlank(field[first]))
+        ++first;
+    while (end > first && isBlank(field[end - 1]))
+        --end;
+    const QStringView trimmed = field.sliced(first, end - first);
     QByteArray number;
     const qsizetype used = scanNumber(trimmed, 0, number);
     if (used == 0 || used != trimmed.size())

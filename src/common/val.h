@@ -9,7 +9,8 @@
 // infinity, which the arithmetic that uses it reports as a fault.
 double Val(QStringView text);
 
-// Strict reading of one number field of a stored file: blanks around it are
-// allowed, anything else is not. Returns false when the field is not wholly a
-// number (empty, letters, two numbers).
+// Strict reading of one number field of a stored file: blanks (spaces and
+// tabs, as Val skips them) around it are allowed, anything else is not.
+// Returns false when the field is not wholly a number (empty, letters, two
+// numbers).
 bool ParseNumberField(QStringView field, double& value);

@@ -62,17 +62,8 @@ std::expected<std::unique_ptr<DecodeSession>, VideoError> DecodeSession::open(co
 
     const AVStream* stream = session->m_format->streams[session->m_streamIndex];
     const VideoError noDecoder{VideoMessages::noDecompressor, OperatorDialogs::Icon::Information};
-    const AVCodec* decoder = avcodec_find_decoder(stream->codecpar->codec_id);
-    if (!decoder)
-        return std::unexpected(noDecoder);
-    session->m_codec.reset(avcodec_alloc_context3(decoder));
-    if (!session->m_codec || avcodec_parameters_to_context(session->m_codec.get(), stream->codecpar) < 0)
-        return std::unexpected(noDecoder);
-    session->m_codec->thread_count = 0; // as many as the machine has
-    session->m_codec->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
-    session->m_codec->pkt_timebase = stream->time_base;
-    session->m_codec->max_pixels = pixelLimit(session->m_file->size());
-    if (avcodec_open2(session->m_codec.get(), decoder, nullptr) < 0)
+    session->m_decoder = avcodec_find_decoder(stream->codecpar->codec_id);
+    if (!session->m_decoder || !session->openDecoder())
         return std::unexpected(noDecoder);
 
     if (fresh) {
@@ -90,6 +81,26 @@ std::expected<std::unique_ptr<DecodeSession>, VideoError> DecodeSession::open(co
             return std::unexpected(working);
     }
     return session;
+}
+
+bool DecodeSession::openDecoder()
+{
+    const AVStream* stream = m_format->streams[m_streamIndex];
+    m_codec.reset(avcodec_alloc_context3(m_decoder));
+    if (!m_codec || avcodec_parameters_to_context(m_codec.get(), stream->codecpar) < 0)
+        return false;
+    // Slices of one picture in parallel, never pictures in parallel: how
+    // far damage spreads through pictures decoded side by side depends on
+    // their timing, and a damaged frame must be damaged every time.
+    m_codec->thread_count = 0; // as many as the machine has
+    m_codec->thread_type = FF_THREAD_SLICE;
+    m_codec->pkt_timebase = stream->time_base;
+    m_codec->max_pixels = pixelLimit(m_file->size());
+    if (avcodec_open2(m_codec.get(), m_decoder, nullptr) < 0) {
+        m_codec.reset();
+        return false;
+    }
+    return true;
 }
 
 bool DecodeSession::openFormat()
@@ -144,9 +155,14 @@ bool DecodeSession::canContinueTo(int64_t n, Pace pace) const
     return m_index->decodableFrom(m_runStart, m_index->decodeIndexOfFrame(n));
 }
 
-void DecodeSession::startRun(int64_t startPacket)
+bool DecodeSession::startRun(int64_t startPacket)
 {
-    avcodec_flush_buffers(m_codec.get());
+    // A decoder keeps more than a flush clears (some keep the timing of the
+    // pictures before); a fresh one makes frame n the same picture whatever
+    // was decoded before it, also in a damaged file.
+    m_runActive = false;
+    if (!openDecoder())
+        return false;
     m_drained = false;
     m_skipped = false;
     m_outputs = 0;
@@ -154,6 +170,7 @@ void DecodeSession::startRun(int64_t startPacket)
     m_runActive = true;
     m_runStart = startPacket;
     m_nextPacket = startPacket;
+    return true;
 }
 
 AVPacket* DecodeSession::nextPacket()
@@ -178,7 +195,8 @@ std::expected<void, VideoError> DecodeSession::decodeThrough(int64_t n, const Si
         return std::unexpected(damaged(n));
     const bool skip = pace == Pace::OnlyWhatFrameNeeds && index.orderKnown();
     if (!canContinueTo(n, pace)) {
-        startRun(index.startPacketFor(n));
+        if (!startRun(index.startPacketFor(n)))
+            return std::unexpected(failure());
         m_skipped = skip;
     }
     m_targetDamaged = false;

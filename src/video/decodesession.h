@@ -63,9 +63,10 @@ private:
     DecodeSession() = default;
 
     bool openFormat();
+    bool openDecoder();
     void discardOtherStreams();
     bool canContinueTo(int64_t n, Pace pace) const;
-    void startRun(int64_t startPacket);
+    bool startRun(int64_t startPacket);
     // The picture of packet m_nextPacket read from the file, or null when it
     // is damaged or cannot be read whole.
     AVPacket* nextPacket();
@@ -76,6 +77,7 @@ private:
 
     QString m_path;
     FormatContextPtr m_format;
+    const AVCodec* m_decoder = nullptr;
     CodecContextPtr m_codec;
     int m_streamIndex = -1;
     std::shared_ptr<const FrameIndex> m_index;

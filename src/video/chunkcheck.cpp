@@ -5,6 +5,7 @@ extern "C" {
 #include <libavformat/avformat.h>
 }
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 
@@ -112,6 +113,26 @@ std::optional<ChunkFile::Header> ChunkFile::header(int64_t pos)
     return h;
 }
 
+std::optional<int64_t> ChunkFile::firstPictureListChunk()
+{
+    // "RIFF" size "AVI ", then chunks and lists up to LIST size "movi".
+    int64_t pos = 12;
+    for (int steps = 0; steps < gapChunkLimit; ++steps) {
+        const auto h = header(pos);
+        if (!h)
+            return std::nullopt;
+        if (std::memcmp(h->id, "LIST", 4) == 0) {
+            char type[4];
+            if (avio_read(m_io, reinterpret_cast<unsigned char*>(type), 4) != 4)
+                return std::nullopt;
+            if (std::memcmp(type, "movi", 4) == 0)
+                return pos + 12;
+        }
+        pos = ChunkEnd(pos, h->size);
+    }
+    return std::nullopt;
+}
+
 bool ChunkFile::readPicture(int64_t pos, int64_t size, AVPacket* packet)
 {
     // The size is checked against the file before any memory is taken for it.
@@ -149,11 +170,16 @@ ChunkCheck CheckChunks(ChunkFile& file, std::vector<FrameIndex::Packet>& packets
         return size;
     };
 
+    // The first picture is checked against the start of the list, so an
+    // index that left out the very first picture is found out too.
+    const std::optional<int64_t> listStart = file.firstPictureListChunk();
     for (size_t k = 0; k < packets.size(); ++k) {
         FrameIndex::Packet& p = packets[k];
         const int64_t next = k + 1 < packets.size() ? packets[k + 1].pos : -1;
-        const bool previousGood = k > 0 && !packets[k - 1].damaged;
-        const int64_t previousEnd = previousGood ? ChunkEnd(packets[k - 1].pos, packets[k - 1].size) : -1;
+        const bool previousGood = k > 0 ? !packets[k - 1].damaged : listStart.has_value();
+        const int64_t previousEnd = k == 0 ? listStart.value_or(-1)
+            : previousGood                 ? ChunkEnd(packets[k - 1].pos, packets[k - 1].size)
+                                           : -1;
 
         std::optional<int64_t> size = p.damaged ? std::nullopt : pictureSizeAt(p.pos, p.size, next);
         if (!size && !p.damaged && previousGood) {
@@ -178,4 +204,55 @@ ChunkCheck CheckChunks(ChunkFile& file, std::vector<FrameIndex::Packet>& packets
         }
     }
     return check;
+}
+
+std::vector<FrameIndex::Packet> WalkPictureChunks(ChunkFile& file, int streamIndex, bool& cutShort)
+{
+    std::vector<FrameIndex::Packet> packets;
+    cutShort = false;
+    const auto start = file.firstPictureListChunk();
+    if (!start)
+        return packets;
+    const int64_t fileSize = file.size();
+    const auto printable = [](const ChunkFile::Header& h) {
+        return std::all_of(h.id, h.id + 4, [](char c) { return c >= 0x20 && c <= 0x7e; });
+    };
+    int64_t slot = 0;
+    int64_t pos = *start;
+    while (fileSize < 0 || pos < fileSize) {
+        const auto h = file.header(pos);
+        if (!h) {
+            cutShort = fileSize < 0 || pos + 1 < fileSize; // more than a pad byte left
+            break;
+        }
+        if (!printable(*h)) {
+            if (!packets.empty())
+                packets.back().damaged = true;
+            cutShort = true;
+            break;
+        }
+        if (isList(*h)) {
+            pos += 12;
+            continue;
+        }
+        const int64_t end = pos + 8 + int64_t{h->size};
+        if (isStreamChunk(*h, streamIndex)) {
+            if (fileSize >= 0 && end > fileSize) {
+                cutShort = true;
+                break;
+            }
+            if (h->size > 0) {
+                FrameIndex::Packet p;
+                p.timestamp = slot;
+                p.pos = pos;
+                p.size = h->size;
+                packets.push_back(p);
+            }
+            ++slot;
+        } else if (fileSize >= 0 && end > fileSize) {
+            break; // the index or padding at the end, cut
+        }
+        pos = ChunkEnd(pos, h->size);
+    }
+    return packets;
 }

@@ -35,6 +35,10 @@ public:
     // The chunk header at pos, or none when fewer than 8 bytes are there.
     std::optional<Header> header(int64_t pos);
 
+    // Where the first chunk of the pictures' list ("movi") starts, when the
+    // file's top level leads to it.
+    std::optional<int64_t> firstPictureListChunk();
+
     // Reads the bytes of the picture whose chunk starts at pos into packet.
     // Fails (false) when the file holds fewer than size bytes there.
     bool readPicture(int64_t pos, int64_t size, AVPacket* packet);
@@ -68,3 +72,12 @@ struct ChunkCheck {
 // packet whose chunk is not where the index says is looked for right after
 // the packet before it. A packet that still disagrees is marked damaged.
 ChunkCheck CheckChunks(ChunkFile& file, std::vector<FrameIndex::Packet>& packets, int streamIndex);
+
+// The pictures of the stream as its chunks follow one another from the start
+// of the pictures' list, without an index: each chunk of the stream is a slot
+// (timestamp = its place; an empty chunk is a slot without a picture). The
+// walk ends at the end of the file, at a chunk the file ends inside of
+// (cutShort), or at bytes that are no chunk header: there the picture before
+// may hold a damaged size, so it is marked damaged (cutShort too), and what
+// follows cannot be numbered.
+std::vector<FrameIndex::Packet> WalkPictureChunks(ChunkFile& file, int streamIndex, bool& cutShort);

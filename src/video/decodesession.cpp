@@ -68,14 +68,22 @@ std::expected<std::unique_ptr<DecodeSession>, VideoError> DecodeSession::open(co
 
     if (fresh) {
         // The length is the frames that can be delivered: a last frame whose
-        // picture decodes broken is no frame, nor one that ends early.
-        constexpr int lastFramesTried = 8;
-        for (int tried = 0; tried < lastFramesTried && fresh->frameCount() > 0; ++tried) {
+        // picture decodes broken is no frame, nor one that ends early. Past
+        // a few such frames the end is sought in growing steps back, so a
+        // file broken over a long stretch costs few decodes.
+        constexpr int framesTriedOneByOne = 8;
+        int64_t step = 1;
+        for (int tried = 0; fresh->frameCount() > 0; ++tried) {
             const int64_t last = fresh->frameCount() - 1;
             const auto decoded = session->decodeThrough(last, [](int64_t, const AVFrame&) {}, Pace::OnlyWhatFrameNeeds);
             if (decoded || decoded.error().text != VideoMessages::FrameDamaged(last))
                 break;
-            fresh->markFrameDamaged(last);
+            if (tried < framesTriedOneByOne) {
+                fresh->markFrameDamaged(last);
+            } else {
+                step *= 2;
+                fresh->endBefore(std::max<int64_t>(0, last + 1 - step));
+            }
         }
         if (fresh->frameCount() == 0)
             return std::unexpected(working);
@@ -200,6 +208,7 @@ std::expected<void, VideoError> DecodeSession::decodeThrough(int64_t n, const Si
         m_skipped = skip;
     }
     m_targetDamaged = false;
+    m_outOfMemory = false;
     const int64_t targetPacket = index.decodeIndexOfFrame(n);
     // From a fresh start the decoder can be drained right after the frame's
     // own packet; after a recovery point it only lets pictures out while
@@ -242,8 +251,10 @@ std::expected<void, VideoError> DecodeSession::decodeThrough(int64_t n, const Si
     m_codec->skip_frame = AVDISCARD_DEFAULT;
     if (found || (ok && cancel && cancel->load()))
         return {};
-    // The decoder was given the frame's picture and did not show it whole.
-    if (m_targetDamaged || (ok && m_nextPacket > targetPacket))
+    // Everything frame n needs was there to be read, and the decoder did not
+    // show it whole or showed the pictures in another order than the file
+    // says: the file is damaged there.
+    if (!m_outOfMemory)
         return std::unexpected(damaged(n));
     return std::unexpected(failure());
 }
@@ -257,8 +268,10 @@ bool DecodeSession::feed(AVPacket* packet, int64_t target, const Sink& sink, boo
     }
     // A damaged picture is left out as a sequential decode leaves it out;
     // only running out of memory stops the decode.
-    if (status == AVERROR(ENOMEM))
+    if (status == AVERROR(ENOMEM)) {
+        m_outOfMemory = true;
         return false;
+    }
     return receive(target, sink, found);
 }
 
@@ -271,7 +284,8 @@ bool DecodeSession::receive(int64_t target, const Sink& sink, bool& found)
         if (status == AVERROR(EAGAIN) || status == AVERROR_EOF)
             return true;
         if (status < 0) {
-            if (status == AVERROR(ENOMEM) || ++errors > 64)
+            m_outOfMemory = status == AVERROR(ENOMEM);
+            if (m_outOfMemory || ++errors > 64)
                 return false;
             continue;
         }

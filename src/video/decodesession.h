@@ -52,10 +52,10 @@ public:
     // current run of decoding when that reaches n sooner than a seek. Only
     // pictures that come out whole reach the sink. Fails with "Frame n of
     // this recording is damaged" when the index knows the frame damaged, or
-    // when its picture was decoded but came out broken or not at all; with
-    // "There was an error working with the file:" when the file cannot be
-    // read up to the frame's picture. Stops early (without error) when cancel
-    // becomes true.
+    // when the decoder, given what the frame needs, shows it broken, not at
+    // all or out of the file's order; with "There was an error working with
+    // the file:" when no decoder can be had or memory runs out. Stops early
+    // (without error) when cancel becomes true.
     std::expected<void, VideoError> decodeThrough(int64_t n, const Sink& sink, Pace pace,
                                                   const std::atomic<bool>* cancel = nullptr);
 
@@ -95,4 +95,5 @@ private:
     int64_t m_outputs = 0;
     int64_t m_lastOutput = -1;
     bool m_targetDamaged = false; // the frame sought came out broken
+    bool m_outOfMemory = false;
 };

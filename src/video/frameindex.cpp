@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <map>
 #include <numeric>
 #include <optional>
 
@@ -216,9 +217,15 @@ void FrameIndex::spreadDamage()
     }
 }
 
+void FrameIndex::endBefore(int64_t n)
+{
+    m_frameLimit = std::min(m_frameLimit, std::max<int64_t>(0, n));
+    countDeliverableFrames();
+}
+
 void FrameIndex::countDeliverableFrames()
 {
-    m_frameCount = m_slotOfDecode.empty() ? packetCount() : m_slotOfDecode.back() + 1;
+    m_frameCount = std::min(m_frameLimit, m_slotOfDecode.empty() ? packetCount() : m_slotOfDecode.back() + 1);
     while (m_frameCount > 0 && frameDamaged(m_frameCount - 1))
         --m_frameCount;
 }
@@ -266,11 +273,34 @@ std::expected<FrameIndex, QString> FrameIndex::build(AVFormatContext* format, in
     const bool reorders = !descriptor || (descriptor->props & AV_CODEC_PROP_REORDER) != 0;
     const bool intraOnly = descriptor && (descriptor->props & AV_CODEC_PROP_INTRA_ONLY) != 0;
 
+    // Two accounts of where the pictures are: the demuxer's index, checked
+    // against the chunks, and the chains of chunks themselves. The index
+    // serves unless it left a picture out (it then numbers every later
+    // picture wrongly) or the chunks give more whole pictures (an index
+    // whose positions are all off); the chunks' account ends where a
+    // damaged size leads into bytes that are no chunk.
     ChunkFile file(format->pb);
-    // The demuxer's index serves once it agrees with the chunks; one that
-    // left a picture out numbers every later picture wrongly.
-    std::vector<Packet> packets = demuxerEntries(stream, intraOnly);
-    const bool fromIndex = !packets.empty() && !CheckChunks(file, packets, streamIndex).pictureLeftOut;
+    std::vector<Packet> indexed = demuxerEntries(stream, intraOnly);
+    const bool indexWhole = !indexed.empty() && !CheckChunks(file, indexed, streamIndex).pictureLeftOut;
+    bool walkCut = false;
+    std::vector<Packet> walked = WalkPictureChunks(file, streamIndex, walkCut);
+    const auto wholePictures = [](const std::vector<Packet>& list) {
+        return std::count_if(list.begin(), list.end(), [](const Packet& p) { return !p.damaged; });
+    };
+    const bool fromIndex = indexWhole && wholePictures(indexed) >= wholePictures(walked);
+    if (!fromIndex) {
+        // Start points as the index flags them, where it knows the chunk.
+        std::map<int64_t, bool> keyAt;
+        for (const Packet& p : indexed)
+            keyAt[p.pos] = p.key;
+        for (Packet& p : walked) {
+            const auto key = keyAt.find(p.pos);
+            p.key = intraOnly || (key != keyAt.end() && key->second);
+        }
+    }
+    std::vector<Packet> packets = fromIndex ? std::move(indexed) : std::move(walked);
+    if (packets.empty())
+        return std::unexpected(QStringLiteral("the video stream cannot be read"));
     if (!reorders && fromIndex)
         return FrameIndex(std::move(packets), Order::Decode);
 
@@ -296,83 +326,42 @@ std::expected<FrameIndex, QString> FrameIndex::build(AVFormatContext* format, in
         return std::unexpected(QStringLiteral("out of memory"));
     std::vector<bool> containerKeys;
     // The headers of one picture; a damaged one says nothing of its order.
+    int32_t previousPoc = 0;
     const auto readHeaders = [&](const AVPacket* bytes, Packet& entry) {
         containerKeys.push_back(entry.key);
         if (pictureOrder) {
-            if (bytes)
+            if (bytes) {
                 pictureOrder->read(bytes, entry);
-            else
-                entry = {entry.timestamp, entry.pos, false, packets.empty() ? 0 : packets.back().poc, 0, entry.size,
-                         true};
+            } else {
+                entry.key = false;
+                entry.poc = previousPoc;
+            }
+            previousPoc = entry.poc;
         }
         if (pictureTypes) {
-            if (bytes)
+            if (bytes) {
                 pictureTypes->read(bytes);
-            else
+                // Without the container's flags, an I-picture is a start point.
+                if (!fromIndex)
+                    entry.key = pictureTypes->parser->pict_type == AV_PICTURE_TYPE_I;
+            } else {
                 pictureTypes->bidirectional.push_back(false);
+            }
         }
     };
 
-    bool cutShort = false;
-    if (fromIndex) {
-        std::vector<Packet> indexed = std::move(packets);
-        packets.clear();
-        for (Packet entry : indexed) {
+    bool cutShort = !fromIndex && walkCut;
+    if (reorders) {
+        // Each picture's headers, read from the file.
+        for (Packet& entry : packets) {
             const bool whole = !entry.damaged && file.readPicture(entry.pos, entry.size, packet.get());
             entry.damaged = !whole;
             readHeaders(whole ? packet.get() : nullptr, entry);
-            packets.push_back(entry);
             av_packet_unref(packet.get());
         }
     } else {
-        packets.clear();
-        file.rewind(); // where the demuxer expects to read on
-        // Read only this stream's packets.
-        std::vector<AVDiscard> discards;
-        for (unsigned i = 0; i < format->nb_streams; ++i) {
-            discards.push_back(format->streams[i]->discard);
-            if (static_cast<int>(i) != streamIndex)
-                format->streams[i]->discard = AVDISCARD_ALL;
-        }
-        int64_t lastTimestamp = -1;
-        int status = 0;
-        while ((status = av_read_frame(format, packet.get())) >= 0) {
-            if (packet->stream_index == streamIndex && packet->size > 0) {
-                Packet entry;
-                entry.timestamp = packet->dts != AV_NOPTS_VALUE ? packet->dts
-                    : packet->pts != AV_NOPTS_VALUE             ? packet->pts
-                                                                : lastTimestamp + 1;
-                lastTimestamp = entry.timestamp;
-                // The demuxer gives the position of the picture, 8 bytes
-                // after its chunk's header.
-                entry.pos = packet->pos >= 8 ? packet->pos - 8 : -1;
-                entry.size = packet->size;
-                entry.damaged = (packet->flags & AV_PKT_FLAG_CORRUPT) != 0;
-                entry.key = intraOnly || (packet->flags & AV_PKT_FLAG_KEY) != 0;
-                readHeaders(packet.get(), entry);
-                packets.push_back(entry);
-            }
-            av_packet_unref(packet.get());
-        }
-        for (unsigned i = 0; i < format->nb_streams; ++i)
-            format->streams[i]->discard = discards[i];
-        // A damaged tail ends the stream where reading stops; only a stream
-        // that yields nothing at all is a failure.
-        if (packets.empty() && status != AVERROR_EOF)
-            return std::unexpected(QStringLiteral("the video stream cannot be read"));
-
-        // Where the demuxer had to search past damaged bytes for the next
-        // chunk, the pictures in between are lost uncounted: the frames from
-        // there on cannot be numbered, and the picture before holds the
-        // damaged bytes.
-        if (const ChunkCheck check = CheckChunks(file, packets, streamIndex); check.brokenAt) {
-            packets.resize(*check.brokenAt);
-            containerKeys.resize(packets.size());
-            if (pictureTypes)
-                pictureTypes->bidirectional.resize(packets.size());
-            if (!packets.empty())
-                packets.back().damaged = true;
-        }
+        for (const Packet& entry : packets)
+            containerKeys.push_back(entry.key);
     }
 
     // Damaged pictures at the end: the file ends before them.

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <climits>
 #include <cstdint>
 #include <expected>
 #include <vector>
@@ -65,6 +66,8 @@ public:
     // Marks frame n damaged (a decode found its picture broken); damaged
     // frames at the end leave the count.
     void markFrameDamaged(int64_t n);
+    // Ends the stream before frame n (none from n on can be delivered).
+    void endBefore(int64_t n);
     // Number of packets that hold a picture.
     int64_t packetCount() const { return static_cast<int64_t>(m_packets.size()); }
     Order order() const { return m_order; }
@@ -111,4 +114,5 @@ private:
     std::vector<int64_t> m_slotOfDecode;
     std::vector<bool> m_unusable; // per packet: damaged or decoded from a damaged one
     int64_t m_frameCount = 0;
+    int64_t m_frameLimit = INT64_MAX; // endBefore
 };

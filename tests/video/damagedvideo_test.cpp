@@ -57,8 +57,8 @@ const Damage entryOffset
     = [](QByteArray& b, const AviLayout& l) { put32(b, entry(l, 10) + 8, get32(b, entry(l, 10) + 8) + 0x200); };
 const Damage entrySize
     = [](QByteArray& b, const AviLayout& l) { put32(b, entry(l, 10) + 12, get32(b, entry(l, 10) + 12) / 2); };
-const Damage entryLeftOut
-    = [](QByteArray& b, const AviLayout& l) { b.replace(entry(l, 10), 4, "01dc"); };
+// The first picture: nothing before it in the index to notice the gap.
+const Damage entryLeftOut = [](QByteArray& b, const AviLayout& l) { b.replace(entry(l, 0), 4, "01dc"); };
 // Neither the chunk nor the index can be believed.
 const Damage chunkAndIndexSize = [](QByteArray& b, const AviLayout& l) {
     chunkSizeGrown(b, l);

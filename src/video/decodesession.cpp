@@ -9,10 +9,12 @@ namespace {
 
 // Decoded pictures of a file are held to a size its bytes can account for: a
 // damaged header that declares a vast picture must not take the machine's
-// memory. Pictures up to 4 million pixels are always allowed.
+// memory. Pictures up to 16.7 million pixels (an action camera's 5.3K, a
+// 4K camera's pictures with room to spare) are always allowed: a short or
+// still 4K recording compresses to very few bytes.
 int64_t pixelLimit(int64_t fileSize)
 {
-    constexpr int64_t floor = int64_t{1} << 22;
+    constexpr int64_t floor = int64_t{1} << 24;
     constexpr int64_t ceiling = INT_MAX;
     if (fileSize <= 0)
         return floor;

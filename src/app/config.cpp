@@ -8,6 +8,7 @@
 #include "common/clock.h"
 #include "common/operatordialogs.h"
 #include "common/paths.h"
+#include "common/val.h"
 #include "grid/transform.h"
 
 #include <QCheckBox>
@@ -18,6 +19,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QSpinBox>
+
+#include <algorithm>
 
 namespace {
 
@@ -109,6 +113,10 @@ void Config::connectControls()
     connect(ui.SCORIX, &QCheckBox::clicked, this, &Config::chooseScoringLink);
     connect(ui.chkLoupe, &QCheckBox::clicked, this, &Config::chooseLoupe);
     connect(ui.cmdLoupe, &QPushButton::clicked, this, [this] { Q_EMIT magnifierChosen(true); });
+    connect(ui.prerollSeconds, &QSpinBox::valueChanged, this, [this](int seconds) {
+        m_env.settings.WriteSetting(QStringLiteral("prerollSeconds"), QString::number(seconds));
+        choosePreroll(seconds);
+    });
 
     // Each save option writes its key and nothing else: the mode read at
     // the load stays in force until the next start.
@@ -166,6 +174,14 @@ void Config::load()
     chooseScoringLink(settings.ReadSetting(QStringLiteral("SCORIX"), QStringLiteral("0")) == QLatin1String("1"));
     if (settings.ReadSetting(QStringLiteral("Loupe"), QStringLiteral("0")) == QLatin1String("1"))
         chooseLoupe(true);
+
+    {
+        // Shown as stored, within the box's range; the load writes nothing.
+        const QSignalBlocker blocker(ui.prerollSeconds);
+        const double stored = Val(settings.ReadSetting(QStringLiteral("prerollSeconds"), QStringLiteral("0")));
+        ui.prerollSeconds->setValue(int(std::clamp(stored, 0.0, 3.0)));
+    }
+    choosePreroll(ui.prerollSeconds->value());
 
     Q_EMIT measureScreenNeeded();
     chooseMarker(settings.ReadSetting(QStringLiteral("buoymarker")) != QLatin1String("cross"));
@@ -270,6 +286,12 @@ void Config::chooseLoupe(bool ticked)
     setChecked(m_ui->chkLoupe, ticked);
     m_env.settings.WriteSetting(QStringLiteral("Loupe"), checkValue(ticked));
     Q_EMIT magnifierChosen(ticked);
+}
+
+void Config::choosePreroll(int seconds)
+{
+    m_env.config.prerollSeconds = seconds;
+    Q_EMIT prerollChosen(seconds);
 }
 
 void Config::findFile(QLineEdit* box)

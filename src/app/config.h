@@ -73,6 +73,9 @@ Q_SIGNALS:
     // chkLoupe and cmdLoupe: the magnifier of the measurement and grid
     // set-up screens switched on or off.
     void magnifierChosen(bool on);
+    // prerollSeconds, at the load and at every change: the seconds before
+    // Start the capture control keeps for a recording.
+    void prerollChosen(int seconds);
     // The skier name file read on exit: the measurement screen's Skier_name list.
     void skierNamesLoaded(const QStringList& names);
     void mainScreenRequested();
@@ -94,6 +97,7 @@ private:
     void chooseLineControl(bool ticked);
     void chooseScoringLink(bool ticked);
     void chooseLoupe(bool ticked);
+    void choosePreroll(int seconds);
     void findFile(QLineEdit* box);
     void findDirectory(QLineEdit* box, const QString& title);
     void loadSkierNameFile();

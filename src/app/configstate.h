@@ -29,6 +29,9 @@ struct ConfigState {
     // "white", "black", "yellow" or "default"; the colour itself comes from
     // LabelColor() in grid/labelcolor.h.
     QString labelColorName = QStringLiteral("default");
+    // Seconds of the camera's pictures before Start that a recording keeps
+    // (key prerollSeconds, 0 to 3).
+    int prerollSeconds = 0;
 
     TournamentType tournamentType() const
     {

@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace {
@@ -119,6 +120,14 @@ void ConfigUi::setupUi(QMainWindow* form)
                        static_cast<QWidget*>(QXIOLabel), static_cast<QWidget*>(chkLoupe),
                        static_cast<QWidget*>(cmdLoupe)})
         right->addWidget(w);
+    auto* preroll = new QHBoxLayout;
+    preroll->addWidget(Named(new QLabel(QStringLiteral("Seconds kept before Start Recording"), central),
+                             "lblPrerollSeconds"));
+    prerollSeconds = Named(new QSpinBox(central), "prerollSeconds");
+    prerollSeconds->setRange(0, 3);
+    preroll->addWidget(prerollSeconds);
+    preroll->addStretch();
+    right->addLayout(preroll);
 
     const QString ask = QStringLiteral("Ask if you want to save each time");
     const QString never = QStringLiteral("Never Save");

@@ -7,6 +7,7 @@ class QLineEdit;
 class QMainWindow;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 
 // The controls of the configuration screen, built in code. Every control
 // carries the screen's control name as its objectName and starts with the
@@ -48,6 +49,8 @@ struct ConfigUi {
     QLabel* QXIOLabel = nullptr;
     QCheckBox* chkLoupe = nullptr;
     QPushButton* cmdLoupe = nullptr;
+    // Seconds before Start that a recording keeps (the pre-roll).
+    QSpinBox* prerollSeconds = nullptr;
 
     QRadioButton* OptPictureAsk = nullptr;
     QRadioButton* OptPictureNoSave = nullptr;

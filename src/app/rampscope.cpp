@@ -310,6 +310,8 @@ Config& Rampscope::configScreen()
         QObject::connect(screen, &Config::measureScreenNeeded, screen, [this] { measure(); });
         QObject::connect(screen, &Config::setupScreenNeeded, screen, [this] { gridSetup(); });
         QObject::connect(screen, &Config::magnifierChosen, screen, [this](bool on) { setMagnifierOn(on); });
+        QObject::connect(screen, &Config::prerollChosen, screen,
+                         [this](int seconds) { m_capture->setPrerollSeconds(seconds); });
         QObject::connect(screen, &Config::skierNamesLoaded, screen,
                          [this](const QStringList& names) { measure().setSkierNames(names); });
         QObject::connect(screen, &Config::scoringNameOffered, screen,

@@ -1,18 +1,13 @@
 #include "capture/avirecorder.h"
 
+#include "capture/mjpegencoder.h"
+
 #include <QFile>
 
 #include <chrono>
 #include <cmath>
 
 namespace {
-
-QString FfmpegText(int code)
-{
-    char text[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(code, text, sizeof text);
-    return QString::fromLocal8Bit(text);
-}
 
 int64_t NowMs()
 {
@@ -28,17 +23,13 @@ struct AviRecorder::Writer {
     Settings settings;
     OutputContextPtr file;
     AVStream* stream = nullptr;
-    CodecContextPtr encoder;
-    SwsContext* scaler = nullptr; // cached by sws_getCachedContext
-    FramePtr yuv;
-    PacketPtr packet;
+    std::unique_ptr<MjpegEncoder> encoder;
     bool started = false;
     int64_t firstTimeUs = 0;
     int64_t lastSlot = -1;
+    int64_t liveFirstSlot = -1; // the first slot after the pre-roll, once known
     int64_t startMs = 0;
     int64_t cutAt = -1; // where the last whole frame ends, after a refused write
-
-    ~Writer() { sws_freeContext(scaler); }
 
     std::expected<void, QString> open()
     {
@@ -51,74 +42,23 @@ struct AviRecorder::Writer {
         // recording cut short keeps all its whole frames.
         file->flags |= AVFMT_FLAG_FLUSH_PACKETS;
 
-        const AVCodec* mjpeg = avcodec_find_encoder(AV_CODEC_ID_MJPEG);
-        if (!mjpeg)
-            return std::unexpected(QStringLiteral("the MJPEG encoder is missing"));
-        encoder.reset(avcodec_alloc_context3(mjpeg));
-        packet.reset(av_packet_alloc());
-        yuv.reset(av_frame_alloc());
-        if (!encoder || !packet || !yuv)
-            return std::unexpected(FfmpegText(AVERROR(ENOMEM)));
-        encoder->width = settings.width;
-        encoder->height = settings.height;
-        encoder->pix_fmt = AV_PIX_FMT_YUV420P;
-        encoder->color_range = AVCOL_RANGE_JPEG;
-        encoder->time_base = {1, settings.rate};
-        encoder->framerate = {settings.rate, 1};
-        encoder->flags |= AV_CODEC_FLAG_QSCALE;
-        encoder->global_quality = FF_QP2LAMBDA * settings.jpegQuality;
-        encoder->thread_count = 1; // one picture in, one picture out
-        if (const int e = avcodec_open2(encoder.get(), mjpeg, nullptr); e < 0)
-            return std::unexpected(FfmpegText(e));
-
-        yuv->format = AV_PIX_FMT_YUV420P;
-        yuv->width = settings.width;
-        yuv->height = settings.height;
-        yuv->color_range = AVCOL_RANGE_JPEG;
-        if (const int e = av_frame_get_buffer(yuv.get(), 0); e < 0)
-            return std::unexpected(FfmpegText(e));
+        auto opened = MjpegEncoder::open({settings.width, settings.height, settings.rate, settings.jpegQuality});
+        if (!opened)
+            return std::unexpected(opened.error());
+        encoder = std::move(*opened);
 
         stream = avformat_new_stream(file.get(), nullptr);
         if (!stream)
-            return std::unexpected(FfmpegText(AVERROR(ENOMEM)));
+            return std::unexpected(FfmpegErrorText(AVERROR(ENOMEM)));
         stream->time_base = {1, settings.rate};
         stream->avg_frame_rate = {settings.rate, 1};
-        avcodec_parameters_from_context(stream->codecpar, encoder.get());
+        encoder->describe(*stream->codecpar);
         stream->codecpar->codec_tag = MKTAG('M', 'J', 'P', 'G');
 
         if (const int e = avio_open(&file->pb, target.constData(), AVIO_FLAG_WRITE); e < 0)
-            return std::unexpected(FfmpegText(e));
+            return std::unexpected(FfmpegErrorText(e));
         if (const int e = avformat_write_header(file.get(), nullptr); e < 0)
-            return std::unexpected(FfmpegText(e));
-        return {};
-    }
-
-    // The JPEG picture for a decoded one, in the recording's size.
-    std::expected<void, QString> encode(const AVFrame& picture, int64_t slot)
-    {
-        scaler = sws_getCachedContext(scaler, picture.width, picture.height, AVPixelFormat(picture.format),
-                                      settings.width, settings.height, AV_PIX_FMT_YUV420P, SWS_BILINEAR, nullptr,
-                                      nullptr, nullptr);
-        if (!scaler)
-            return std::unexpected(QStringLiteral("the camera's picture format cannot be converted"));
-        int* inverse = nullptr;
-        int sourceRange = 0;
-        int* table = nullptr;
-        int destinationRange = 0;
-        int brightness = 0, contrast = 0, saturation = 0;
-        if (sws_getColorspaceDetails(scaler, &inverse, &sourceRange, &table, &destinationRange, &brightness,
-                                     &contrast, &saturation) >= 0) {
-            sourceRange = picture.color_range == AVCOL_RANGE_JPEG;
-            sws_setColorspaceDetails(scaler, inverse, sourceRange, table, 1, brightness, contrast, saturation);
-        }
-        if (const int e = av_frame_make_writable(yuv.get()); e < 0)
-            return std::unexpected(FfmpegText(e));
-        sws_scale(scaler, picture.data, picture.linesize, 0, picture.height, yuv->data, yuv->linesize);
-        yuv->pts = slot;
-        if (const int e = avcodec_send_frame(encoder.get(), yuv.get()); e < 0)
-            return std::unexpected(FfmpegText(e));
-        if (const int e = avcodec_receive_packet(encoder.get(), packet.get()); e < 0)
-            return std::unexpected(FfmpegText(e));
+            return std::unexpected(FfmpegErrorText(e));
         return {};
     }
 
@@ -136,7 +76,7 @@ struct AviRecorder::Writer {
         const int failed = e < 0 ? e : file->pb->error;
         if (failed < 0) {
             cutAt = wholeFrames;
-            return std::unexpected(FfmpegText(failed));
+            return std::unexpected(FfmpegErrorText(failed));
         }
         return {};
     }
@@ -155,7 +95,7 @@ struct AviRecorder::Writer {
         // last whole frame.
         if (cutAt > 0)
             QFile::resize(settings.path, cutAt);
-        return e < 0 ? FfmpegText(e) : QString();
+        return e < 0 ? FfmpegErrorText(e) : QString();
     }
 };
 
@@ -196,9 +136,28 @@ void AviRecorder::submit(CapturedFrame frame)
         // About a second of pictures may wait for the disk; beyond that the
         // picture is dropped rather than the camera held up.
         const size_t room = size_t(std::max(writer_->settings.rate, 8));
-        if (stopping_ || ended_ || queue_.size() >= room)
+        if (stopping_ || ended_ || queue_.size() - prerollQueued_ >= room)
             return;
+        if (!liveStarted_) {
+            liveStarted_ = true;
+            if (prerollFirstTimeUs_ >= 0)
+                prerollFrames_ = std::llround(double(frame.timeUs - prerollFirstTimeUs_) * writer_->settings.rate / 1e6);
+        }
         queue_.push_back(std::move(frame));
+    }
+    wake_.notify_one();
+}
+
+void AviRecorder::submitPreroll(std::vector<CapturedFrame> frames)
+{
+    {
+        std::lock_guard lock(mutex_);
+        if (stopping_ || ended_ || liveStarted_ || !queue_.empty() || frames.empty())
+            return;
+        prerollFirstTimeUs_ = frames.front().timeUs;
+        prerollQueued_ = frames.size();
+        for (CapturedFrame& frame : frames)
+            queue_.push_back(std::move(frame));
     }
     wake_.notify_one();
 }
@@ -209,6 +168,7 @@ void AviRecorder::run()
     const int64_t limitSlots = int64_t{w.settings.timeLimitSeconds} * w.settings.rate;
     for (;;) {
         CapturedFrame frame;
+        bool live = false; // taken after the pre-roll
         {
             std::unique_lock lock(mutex_);
             wake_.wait(lock, [&] { return stopping_ || !queue_.empty(); });
@@ -216,6 +176,10 @@ void AviRecorder::run()
                 break;
             frame = std::move(queue_.front());
             queue_.pop_front();
+            if (prerollQueued_ > 0)
+                --prerollQueued_;
+            else
+                live = true;
         }
         if (ended_)
             continue;
@@ -225,8 +189,10 @@ void AviRecorder::run()
             w.startMs = NowMs();
         }
         const int64_t slot = std::llround(double(frame.timeUs - w.firstTimeUs) * w.settings.rate / 1e6);
+        if (live && w.liveFirstSlot < 0)
+            w.liveFirstSlot = slot;
         std::expected<void, QString> written;
-        if (limitSlots > 0 && slot >= limitSlots) {
+        if (limitSlots > 0 && w.liveFirstSlot >= 0 && slot - w.liveFirstSlot >= limitSlots) {
             written = std::unexpected(QString()); // the time limit: ends without a failure
         } else if (slot <= w.lastSlot) {
             continue; // the camera sends more pictures than the rate asks for
@@ -234,9 +200,8 @@ void AviRecorder::run()
             if (frame.jpeg)
                 written = w.write(*frame.jpeg, slot);
             else if (frame.picture) {
-                written = w.encode(*frame.picture, slot);
-                if (written)
-                    written = w.write(*w.packet, slot);
+                auto packet = w.encoder->encode(*frame.picture);
+                written = packet ? w.write(**packet, slot) : std::unexpected(packet.error());
             } else
                 continue;
             if (written) {
@@ -253,6 +218,7 @@ void AviRecorder::run()
                 failure_ = written.error();
                 ended_ = true;
                 queue_.clear();
+                prerollQueued_ = 0;
                 handler = endedHandler_;
             }
             if (handler)

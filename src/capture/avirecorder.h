@@ -13,6 +13,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 // Records one jump to an AVI file on a thread of its own, so the screen
 // never waits for the disk: MJPEG, every frame a key frame, one slot every
@@ -52,6 +53,16 @@ public:
     // cannot take in time is dropped, leaving its slot empty.
     void submit(CapturedFrame frame);
 
+    // The pictures of the seconds before the recording proper, oldest first,
+    // taken ahead of any submit(): the file starts with the oldest of them
+    // in slot 0, each in the slot of its own time. They are all kept,
+    // whatever the writer's backlog, and the time limit counts from the
+    // first picture submitted after them.
+    void submitPreroll(std::vector<CapturedFrame> frames);
+    // The slots before the first picture submitted after the pre-roll: 0
+    // without a pre-roll or until that picture has come.
+    int64_t prerollFrames() const { return prerollFrames_; }
+
     // Writes what is queued, ends the file and returns its figures. Safe to
     // call more than once.
     Statistics stop();
@@ -75,6 +86,10 @@ private:
     mutable std::mutex mutex_;
     std::condition_variable wake_;
     std::deque<CapturedFrame> queue_;
+    size_t prerollQueued_ = 0;       // pre-roll pictures still in the queue
+    int64_t prerollFirstTimeUs_ = -1; // the oldest pre-roll picture, until the first live one
+    std::atomic<int64_t> prerollFrames_ = 0;
+    bool liveStarted_ = false;
     bool stopping_ = false;
     std::atomic<bool> ended_ = false;
     std::function<void()> endedHandler_;

@@ -130,7 +130,19 @@ public:
     virtual CaptureResult startStream(const QString& aviFile) = 0;
     virtual void stopStream() = 0;
     virtual bool isRecording() const = 0;
+    // The figures of the file under way or last written, pre-roll included.
     virtual CaptureStatistics statistics() const = 0;
+
+    // Pre-roll: while the camera runs, its last `seconds` (0 to
+    // maxPrerollSeconds) of pictures are kept, and a recording's file starts
+    // with them, so a Start pressed a moment late still holds the take-off.
+    // 0 keeps nothing and the file starts at Start.
+    static constexpr int maxPrerollSeconds = 3;
+    virtual void setPrerollSeconds(int seconds) = 0;
+    virtual int prerollSeconds() const = 0;
+    // The frames of the file under way or last written that come before the
+    // moment its recording was started.
+    virtual int64_t prerollFrames() const = 0;
 
 Q_SIGNALS:
     void previewFrame(const QImage& picture);

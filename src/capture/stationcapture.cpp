@@ -1,5 +1,6 @@
 #include "capture/stationcapture.h"
 
+#include "capture/prerollbuffer.h"
 #include "capture/previewpicture.h"
 
 #include <QFile>
@@ -61,6 +62,8 @@ struct StationCapture::Feed {
     std::condition_variable pictureTaken;
     AviRecorder* recorder = nullptr;
     bool waitingForSceneStart = false; // the recording begins with the scene
+    bool prerollDue = false;           // the recording's first picture has not come yet
+    PrerollBuffer preroll;             // pictures of the seconds before a recording
     bool previewWanted = false;
     bool previewShown = true; // the screen has taken the last preview picture
     bool pictureWanted = false;
@@ -171,6 +174,7 @@ void StationCapture::disconnectDevice()
     if (source_)
         source_->stop();
     source_.reset();
+    resetPreroll(false);
     connectedIndex_ = -1;
     preview_ = false;
     {
@@ -289,6 +293,7 @@ CaptureResult StationCapture::runCamera(bool wanted)
         return NotConnected();
     if (!wanted) {
         source_->stop();
+        resetPreroll(false);
         return {};
     }
     if (source_->running())
@@ -323,14 +328,25 @@ CaptureResult StationCapture::runCamera(bool wanted)
                     Qt::QueuedConnection);
             }
         }
-        if (feed->waitingForSceneStart && !frame.sceneStart)
+        // Until the recording's first picture, pictures go to the pre-roll:
+        // the virtual camera's pictures before its scene starts over show
+        // the lake as the preview did, and come first in the file.
+        if (!feed->recorder || (feed->waitingForSceneStart && !frame.sceneStart)) {
+            feed->preroll.add(std::move(frame));
             return;
+        }
         feed->waitingForSceneStart = false;
-        if (feed->recorder)
-            feed->recorder->submit(std::move(frame));
+        if (feed->prerollDue) {
+            feed->prerollDue = false;
+            feed->recorder->submitPreroll(feed->preroll.take(frame.timeUs));
+        }
+        feed->recorder->submit(std::move(frame));
     };
-    if (auto started = source_->start(chosenFormat(), frameRate_, inputIndex_, sink); !started)
+    resetPreroll(true);
+    if (auto started = source_->start(chosenFormat(), frameRate_, inputIndex_, sink); !started) {
+        resetPreroll(false);
         return Fail(CaptureFailure::cameraRefused, started.error());
+    }
     return {};
 }
 
@@ -417,7 +433,9 @@ CaptureResult StationCapture::startStream(const QString& aviFile)
         std::lock_guard lock(feed_->mutex);
         feed_->recorder = recorder_.get();
         feed_->waitingForSceneStart = sceneStarts;
+        feed_->prerollDue = true;
     }
+    lastPrerollFrames_ = 0;
     if (auto running = runCamera(true); !running) {
         endRecording(false);
         return running;
@@ -443,14 +461,17 @@ void StationCapture::endRecording(bool byItself)
         std::lock_guard lock(feed_->mutex);
         feed_->recorder = nullptr;
         feed_->waitingForSceneStart = false;
+        feed_->prerollDue = false;
     }
     const AviRecorder::Statistics figures = recorder_->stop();
+    lastPrerollFrames_ = recorder_->prerollFrames();
     const QString failure = recorder_->failure();
     recorder_.reset();
     statisticsTimer_.stop();
     lastStatistics_ = {figures.framesCaptured, figures.framesDropped, 0, figures.timeMs};
     if (source_ && !preview_)
         source_->stop();
+    resetPreroll(source_ && source_->running()); // a length changed while recording applies now
     QString text = QStringLiteral("Recording ended: %1 frames captured, %2 dropped")
                        .arg(figures.framesCaptured)
                        .arg(figures.framesDropped);
@@ -470,4 +491,34 @@ CaptureStatistics StationCapture::statistics() const
         return lastStatistics_;
     const AviRecorder::Statistics s = recorder_->statistics();
     return {s.framesCaptured, s.framesDropped, 0, s.timeMs};
+}
+
+void StationCapture::setPrerollSeconds(int seconds)
+{
+    prerollSeconds_ = std::clamp(seconds, 0, maxPrerollSeconds);
+    if (!recorder_)
+        resetPreroll(source_ && source_->running());
+}
+
+void StationCapture::resetPreroll(bool cameraRuns)
+{
+    // Only a running camera keeps pictures, at the size and rate a
+    // recording would take them.
+    const QSize size = sizes_.value(resolutionIndex_);
+    feed_->preroll.configure(cameraRuns ? prerollSeconds_ : 0, size.width(), size.height(), frameRate_);
+}
+
+int64_t StationCapture::prerollFrames() const
+{
+    return recorder_ ? recorder_->prerollFrames() : lastPrerollFrames_;
+}
+
+int64_t StationCapture::prerollBytesKept() const
+{
+    return feed_->preroll.bytesKept();
+}
+
+int StationCapture::prerollPicturesKept() const
+{
+    return feed_->preroll.picturesKept();
 }

@@ -85,6 +85,13 @@ public:
     void stopStream() override;
     bool isRecording() const override { return recorder_ != nullptr; }
     CaptureStatistics statistics() const override;
+    void setPrerollSeconds(int seconds) override;
+    int prerollSeconds() const override { return prerollSeconds_; }
+    int64_t prerollFrames() const override;
+
+    // What the pre-roll holds now: JPEG bytes and pictures.
+    int64_t prerollBytesKept() const;
+    int prerollPicturesKept() const;
 
 private:
     struct Feed;
@@ -96,6 +103,7 @@ private:
     CaptureResult runCamera(bool wanted);
     CaptureResult restartCamera();
     void endRecording(bool byItself);
+    void resetPreroll(bool cameraRuns);
 
     CameraFinder findCameras_;
     QList<StationCamera> cameras_;
@@ -118,6 +126,8 @@ private:
     std::unique_ptr<AviRecorder> recorder_;
     QString recordingPath_;
     CaptureStatistics lastStatistics_;
+    int prerollSeconds_ = 0;
+    int64_t lastPrerollFrames_ = 0;
     int pictureNumber_ = 0;
     QFileSystemWatcher deviceWatcher_;
     QTimer statisticsTimer_;

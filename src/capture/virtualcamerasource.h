@@ -8,7 +8,10 @@
 // "Rampscope Virtual Camera": the synthetic lake, rendered in real time, so
 // a station without a camera can capture and measure a jump. The jump
 // starts over every time a recording starts, so the skier touches the water
-// a known time into every recording; between recordings it repeats.
+// a known time after Start; between recordings it repeats. A recording's
+// pre-roll holds the pictures from before the start over (the repeating
+// jump wherever it was), so with one the new jump begins at the first frame
+// after the pre-roll's frames.
 class VirtualCameraSource final : public FrameSource {
 public:
     static constexpr const char* deviceName = "Rampscope Virtual Camera";

@@ -21,6 +21,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace {
 
 bool Exists(const QString& path)
@@ -254,7 +256,9 @@ void PreviewForm::startRecording()
 
 void PreviewForm::contact()
 {
-    m_startFrameHint = framesSoFar();
+    // The file's frames so far: the pre-roll and those since Start. Never
+    // short of the pre-roll, even if its frames are still being written.
+    m_startFrameHint = std::max(framesSoFar(), m_env.device.prerollFrames());
     m_contactTapped = true;
     m_ui.lblStartFrame->setText(QString::number(m_startFrameHint));
 }
@@ -275,9 +279,11 @@ void PreviewForm::countdownTick()
 
 void PreviewForm::endByTime()
 {
-    // Without "Contact" the frame selection screen starts in the middle.
+    // Without "Contact" the frame selection screen starts in the middle of
+    // the seconds recorded since Start, behind the pre-roll's frames.
     if (!m_contactTapped)
-        m_startFrameHint = MiddleOfRecording(m_env.panel.ui().EdtRate->text(), m_captureSeconds);
+        m_startFrameHint = MiddleOfRecording(m_env.panel.ui().EdtRate->text(), m_captureSeconds)
+            + m_env.device.prerollFrames();
     stopRecording();
 }
 

@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -74,6 +75,28 @@ protected:
         return app->measure().findChild<QWidget*>(QString::fromLatin1(name));
     }
 };
+
+TEST_F(ConfigScreen, PrerollSecondsWrittenAtOnceAndReadAtTheLoad)
+{
+    EXPECT_EQ(configControl<QSpinBox>("prerollSeconds")->value(), 0);
+    EXPECT_EQ(app->capture().prerollSeconds(), 0);
+    configControl<QSpinBox>("prerollSeconds")->setValue(2);
+    EXPECT_EQ(setting("prerollSeconds"), QStringLiteral("2"));
+    EXPECT_EQ(app->capture().prerollSeconds(), 2);
+
+    const struct {
+        const char* stored; // nullptr: what the box wrote above
+        int loaded;
+    } cases[] = {{nullptr, 2}, {"7", 3}, {"abc", 0}, {"-1", 0}};
+    for (const auto& c : cases) {
+        if (c.stored)
+            settings.WriteSetting(QStringLiteral("prerollSeconds"), QString::fromLatin1(c.stored));
+        start();
+        EXPECT_EQ(configControl<QSpinBox>("prerollSeconds")->value(), c.loaded) << c.stored;
+        EXPECT_EQ(app->config().prerollSeconds, c.loaded);
+        EXPECT_EQ(app->capture().prerollSeconds(), c.loaded);
+    }
+}
 
 TEST_F(ConfigScreen, EveryControlWritesItsSettingAtOnce)
 {

@@ -1,5 +1,7 @@
 // The station's capture control with the virtual camera: a recording to its
 // time limit, preview pictures, and cameras plugged in and pulled out.
+#include "capture/lake/lakescene.h"
+#include "capture/lake/virtuallake.h"
 #include "capture/stationcapture.h"
 #include "capture/virtualcamerasource.h"
 #include "video/avifile.h"
@@ -8,6 +10,7 @@
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -52,6 +55,76 @@ TEST(StationCapture, RecordsTheVirtualCameraToItsTimeLimit)
     const auto info = ReadAviFileInfo(path);
     ASSERT_TRUE(info.has_value());
     EXPECT_TRUE(info->capabilities & AviFileInfo::allKeyFrames);
+}
+
+// How far a recorded frame is from the lake's picture at a scene time.
+double Difference(const QImage& frame, const VirtualLake& lake, double seconds)
+{
+    QImage rendered;
+    lake.render(seconds, rendered);
+    const QImage a = frame.convertToFormat(QImage::Format_RGB32);
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            sum += std::abs(qGray(a.pixel(x, y)) - qGray(rendered.pixel(x, y)));
+    return sum;
+}
+
+// With a pre-roll the file starts with the seconds the preview showed
+// before Start; the virtual camera's jump starts over at Start, so its
+// contact comes that many frames later, and the time limit still counts
+// from Start.
+TEST(StationCapture, PrerollComesBeforeTheRecordedJump)
+{
+    constexpr int rate = 30;
+    constexpr int limitSeconds = 3;
+    const int contact = int(std::lround(LakeScene::contactSeconds * rate));
+    for (const int prerollSeconds : {1, 0}) {
+        SCOPED_TRACE(prerollSeconds);
+        QTemporaryDir dir;
+        StationCapture capture([] { return QList<V4l2Device>(); }, QString());
+        ASSERT_TRUE(capture.connectDevice(VirtualCamera(capture)));
+        ASSERT_TRUE(capture.setResolutionIndex(int(capture.resolutions().indexOf(QStringLiteral("640 x 480")))));
+        capture.setFrameRate(rate);
+        capture.setTimeLimit(limitSeconds);
+        capture.setPrerollSeconds(prerollSeconds);
+        ASSERT_TRUE(capture.setPreview(true));
+        QTest::qWait(1500);
+        // Bounded by its length: a second and a slot.
+        EXPECT_LE(capture.prerollPicturesKept(), prerollSeconds * rate + 1);
+
+        QSignalSpy status(&capture, &CaptureDevice::statusChanged);
+        const QString path = dir.filePath(QStringLiteral("jump.avi"));
+        ASSERT_TRUE(capture.startStream(path));
+        for (int i = 0; i < 50 && capture.isRecording(); ++i)
+            status.wait(200);
+        ASSERT_FALSE(capture.isRecording());
+
+        const int64_t preroll = capture.prerollFrames();
+        if (prerollSeconds == 0)
+            EXPECT_EQ(preroll, 0);
+        else {
+            // A busy machine may leave the oldest pictures unencoded.
+            EXPECT_GE(preroll, rate * 2 / 3);
+            EXPECT_LE(preroll, rate);
+        }
+        const CaptureStatistics figures = capture.statistics();
+        auto decoder = FrameDecoder::open(path, FrameDecoder::singleFrame());
+        ASSERT_TRUE(decoder.has_value());
+        EXPECT_EQ((*decoder)->frameCount(), figures.framesCaptured + figures.framesDropped);
+        EXPECT_GE((*decoder)->frameCount(), preroll + limitSeconds * rate - 2);
+        EXPECT_LE((*decoder)->frameCount(), preroll + limitSeconds * rate);
+        // A busy machine may leave a slot empty; the picture then is the
+        // one before, so the contact frame is checked on whole recordings.
+        if (figures.framesDropped > 0)
+            continue;
+        const auto frame = (*decoder)->frame(preroll + contact);
+        ASSERT_TRUE(frame.has_value());
+        const VirtualLake lake(QSize(640, 480));
+        const double atContact = Difference(*frame, lake, LakeScene::contactSeconds);
+        EXPECT_LT(atContact, Difference(*frame, lake, LakeScene::contactSeconds - 1.0 / rate));
+        EXPECT_LT(atContact, Difference(*frame, lake, LakeScene::contactSeconds + 1.0 / rate));
+    }
 }
 
 TEST(StationCapture, PreviewDeliversPicturesOfTheChosenSize)

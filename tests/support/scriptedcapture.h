@@ -28,6 +28,8 @@ public:
     bool recordingNow = false;
     int64_t framesCapturedNow = 180;
     int64_t framesDroppedNow = 2;
+    int preroll = 0;
+    int64_t prerollFramesNow = 0;
 
     QStringList videoDevices() const override { return devices; }
     int videoDeviceIndex() const override { return device; }
@@ -81,6 +83,9 @@ public:
     void stopStream() override { recordingNow = false; }
     bool isRecording() const override { return recordingNow; }
     CaptureStatistics statistics() const override { return {framesCapturedNow, framesDroppedNow, 0, 6000}; }
+    void setPrerollSeconds(int seconds) override { preroll = seconds; }
+    int prerollSeconds() const override { return preroll; }
+    int64_t prerollFrames() const override { return prerollFramesNow; }
 
     void announce(Category category, Change change, int index, const QString& name)
     {

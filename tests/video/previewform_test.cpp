@@ -101,11 +101,16 @@ TEST(CaptureScreen, TheRecordingEndsAndIsHandedOver)
         int ticks;          // countdown seconds before the end
         bool escape;        // ended by ESC rather than by the countdown
         int contactFrames;  // frames of the file at "Contact"; -1: none
+        int64_t prerollFrames;
         int64_t hint;
     } cases[] = {
-        {"ESC after 2 s", 2, true, -1, 90},
-        {"countdown", 6, false, -1, 90},
-        {"contact", 3, true, 47, 47},
+        {"ESC after 2 s", 2, true, -1, 0, 90},
+        {"countdown", 6, false, -1, 0, 90},
+        {"contact", 3, true, 47, 0, 47},
+        // The middle of the seconds since Start, behind the pre-roll.
+        {"ESC after 2 s behind a pre-roll", 2, true, -1, 30, 120},
+        // The file's count holds the pre-roll already: not added twice.
+        {"contact behind a pre-roll", 3, true, 77, 30, 77},
     };
     for (const auto& c : cases) {
         CaptureScreen s(QStringLiteral("6.0"));
@@ -113,6 +118,7 @@ TEST(CaptureScreen, TheRecordingEndsAndIsHandedOver)
         s.panel.ui().EdtRate->setText(QStringLiteral("30"));
         s.ui().txtSkierName->setText(QStringLiteral("Skier1"));
         s.ui().cmdStartCapture->click();
+        s.device.prerollFramesNow = c.prerollFrames;
         if (c.contactFrames >= 0) {
             s.device.framesCapturedNow = c.contactFrames - 2; // and 2 dropped
             s.ui().cmdStartTimer->click();

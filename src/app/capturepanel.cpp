@@ -144,7 +144,6 @@ void CapturePanel::fillFromDevice()
     m_ui.EdtLimit->setText(QString::number(m_device.timeLimit()));
     enableAudioConfig();
     enableVideoCompressionConfig();
-    m_ui.Check1->setEnabled(m_device.audioDeviceIndex() >= 0);
     m_ui.Effect->setEnabled(m_ui.Effect->count() > 1);
 }
 
@@ -268,7 +267,7 @@ void CapturePanel::enableAudioConfig()
     m_ui.AudioCompLabel->setEnabled(m_ui.AudioCompr->isEnabled());
     m_ui.ComboAttrib->setEnabled(sound);
     m_ui.AttribLabel->setEnabled(sound);
-    m_ui.Check1->setEnabled(sound);
+    m_ui.Check1->setEnabled(sound && m_device.canListen());
 }
 
 void CapturePanel::enableVideoCompressionConfig()

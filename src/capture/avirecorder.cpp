@@ -1,6 +1,8 @@
 #include "capture/avirecorder.h"
 
+#include "capture/ffmpegerror.h"
 #include "capture/mjpegencoder.h"
+#include "capture/soundtrack.h"
 
 #include <QFile>
 
@@ -23,6 +25,8 @@ struct AviRecorder::Writer {
     Settings settings;
     OutputContextPtr file;
     AVStream* stream = nullptr;
+    AVStream* soundStream = nullptr;
+    std::unique_ptr<SoundTrack> sound;
     std::unique_ptr<MjpegEncoder> encoder;
     bool started = false;
     int64_t firstTimeUs = 0;
@@ -55,6 +59,11 @@ struct AviRecorder::Writer {
         encoder->describe(*stream->codecpar);
         stream->codecpar->codec_tag = MKTAG('M', 'J', 'P', 'G');
 
+        if (settings.sound.sampleRate > 0) {
+            if (auto added = addSoundStream(); !added)
+                return added;
+        }
+
         if (const int e = avio_open(&file->pb, target.constData(), AVIO_FLAG_WRITE); e < 0)
             return std::unexpected(FfmpegErrorText(e));
         if (const int e = avformat_write_header(file.get(), nullptr); e < 0)
@@ -62,23 +71,70 @@ struct AviRecorder::Writer {
         return {};
     }
 
-    std::expected<void, QString> write(AVPacket& picture, int64_t slot)
+    // PCM sound beside the pictures: 8-bit unsigned or 16-bit signed.
+    std::expected<void, QString> addSoundStream()
+    {
+        const AudioFormat& format = settings.sound;
+        if ((format.bits != 8 && format.bits != 16) || (format.channels != 1 && format.channels != 2))
+            return std::unexpected(QStringLiteral("the sound format is not usable"));
+        soundStream = avformat_new_stream(file.get(), nullptr);
+        if (!soundStream)
+            return std::unexpected(FfmpegErrorText(AVERROR(ENOMEM)));
+        AVCodecParameters& p = *soundStream->codecpar;
+        p.codec_type = AVMEDIA_TYPE_AUDIO;
+        p.codec_id = format.bits == 8 ? AV_CODEC_ID_PCM_U8 : AV_CODEC_ID_PCM_S16LE;
+        p.sample_rate = format.sampleRate;
+        av_channel_layout_default(&p.ch_layout, format.channels);
+        p.bits_per_coded_sample = format.bits;
+        p.block_align = format.channels * format.bits / 8;
+        p.bit_rate = int64_t{format.sampleRate} * p.block_align * 8;
+        soundStream->time_base = {1, format.sampleRate};
+        sound = std::make_unique<SoundTrack>(format);
+        return {};
+    }
+
+    // Hands the file the sound heard up to the end of the last picture written.
+    std::expected<void, QString> writeSound()
+    {
+        if (!sound || !sound->started() || lastSlot < 0)
+            return {};
+        const int64_t first = sound->samplesTaken();
+        const QByteArray bytes = sound->take((lastSlot + 1) * settings.sound.sampleRate / settings.rate);
+        if (bytes.isEmpty())
+            return {};
+        PacketPtr packet(av_packet_alloc());
+        if (!packet || av_new_packet(packet.get(), int(bytes.size())) < 0)
+            return std::unexpected(FfmpegErrorText(AVERROR(ENOMEM)));
+        std::copy(bytes.begin(), bytes.end(), packet->data);
+        packet->stream_index = soundStream->index;
+        packet->pts = packet->dts = first;
+        packet->duration = sound->samplesTaken() - first;
+        packet->flags |= AV_PKT_FLAG_KEY;
+        return writePacket(*packet);
+    }
+
+    std::expected<void, QString> writePacket(AVPacket& packet)
     {
         const int64_t wholeFrames = avio_tell(file->pb);
-        picture.stream_index = 0;
-        picture.pts = picture.dts = av_rescale_q(slot, {1, settings.rate}, stream->time_base);
-        picture.duration = av_rescale_q(1, {1, settings.rate}, stream->time_base);
-        picture.flags |= AV_PKT_FLAG_KEY;
-        // The AVI writer fills the slots between the last picture and this
-        // one with empty chunks.
-        const int e = av_write_frame(file.get(), &picture);
-        av_packet_unref(&picture);
+        const int e = av_write_frame(file.get(), &packet);
+        av_packet_unref(&packet);
         const int failed = e < 0 ? e : file->pb->error;
         if (failed < 0) {
             cutAt = wholeFrames;
             return std::unexpected(FfmpegErrorText(failed));
         }
         return {};
+    }
+
+    std::expected<void, QString> write(AVPacket& picture, int64_t slot)
+    {
+        picture.stream_index = 0;
+        picture.pts = picture.dts = av_rescale_q(slot, {1, settings.rate}, stream->time_base);
+        picture.duration = av_rescale_q(1, {1, settings.rate}, stream->time_base);
+        picture.flags |= AV_PKT_FLAG_KEY;
+        // The AVI writer fills the slots between the last picture and this
+        // one with empty chunks.
+        return writePacket(picture);
     }
 
     QString finish()
@@ -140,6 +196,7 @@ void AviRecorder::submit(CapturedFrame frame)
             return;
         if (!liveStarted_) {
             liveStarted_ = true;
+            liveArrivalUs_ = SoundSource::SteadyNowUs();
             if (prerollFirstTimeUs_ >= 0)
                 prerollFrames_ = std::llround(double(frame.timeUs - prerollFirstTimeUs_) * writer_->settings.rate / 1e6);
         }
@@ -162,6 +219,22 @@ void AviRecorder::submitPreroll(std::vector<CapturedFrame> frames)
     wake_.notify_one();
 }
 
+void AviRecorder::submitSound(SoundBlock block)
+{
+    if (!writer_->sound)
+        return;
+    {
+        std::lock_guard lock(mutex_);
+        if (stopping_ || ended_)
+            return;
+        soundQueue_.push_back(std::move(block));
+        // Before the first frame only the last moments can be needed.
+        if (!liveStarted_ && soundQueue_.size() > 64)
+            soundQueue_.pop_front();
+    }
+    wake_.notify_one();
+}
+
 void AviRecorder::run()
 {
     Writer& w = *writer_;
@@ -169,28 +242,49 @@ void AviRecorder::run()
     for (;;) {
         CapturedFrame frame;
         bool live = false; // taken after the pre-roll
+        std::deque<SoundBlock> heard;
         {
             std::unique_lock lock(mutex_);
-            wake_.wait(lock, [&] { return stopping_ || !queue_.empty(); });
-            if (queue_.empty())
+            wake_.wait(lock, [&] { return stopping_ || !queue_.empty() || (soundPlaced_ && !soundQueue_.empty()); });
+            if (soundPlaced_)
+                heard.swap(soundQueue_);
+            if (queue_.empty() && heard.empty())
                 break;
-            frame = std::move(queue_.front());
-            queue_.pop_front();
-            if (prerollQueued_ > 0)
-                --prerollQueued_;
-            else
-                live = true;
+            if (!queue_.empty()) {
+                frame = std::move(queue_.front());
+                queue_.pop_front();
+                if (prerollQueued_ > 0)
+                    --prerollQueued_;
+                else
+                    live = true;
+            }
         }
         if (ended_)
             continue;
+        for (const SoundBlock& block : heard)
+            w.sound->add(block);
+        if (!frame.jpeg && !frame.picture) {
+            if (auto written = w.writeSound(); !written)
+                end(written.error());
+            samples_ = w.sound->samplesTaken();
+            continue;
+        }
         if (!w.started) {
             w.started = true;
             w.firstTimeUs = frame.timeUs;
             w.startMs = NowMs();
         }
         const int64_t slot = std::llround(double(frame.timeUs - w.firstTimeUs) * w.settings.rate / 1e6);
-        if (live && w.liveFirstSlot < 0)
+        if (live && w.liveFirstSlot < 0) {
             w.liveFirstSlot = slot;
+            if (w.sound) {
+                // The file's first frame began liveFirstSlot slots before
+                // the first live picture came.
+                std::lock_guard lock(mutex_);
+                w.sound->setStart(liveArrivalUs_ - slot * 1000000 / w.settings.rate);
+                soundPlaced_ = true;
+            }
+        }
         std::expected<void, QString> written;
         if (limitSlots > 0 && w.liveFirstSlot >= 0 && slot - w.liveFirstSlot >= limitSlots) {
             written = std::unexpected(QString()); // the time limit: ends without a failure
@@ -208,23 +302,45 @@ void AviRecorder::run()
                 framesDropped_ += slot - w.lastSlot - 1;
                 ++framesCaptured_;
                 w.lastSlot = slot;
+                written = w.writeSound();
+                if (w.sound)
+                    samples_ = w.sound->samplesTaken();
             }
         }
         timeMs_ = NowMs() - w.startMs;
-        if (!written) {
-            std::function<void()> handler;
-            {
-                std::lock_guard lock(mutex_);
-                failure_ = written.error();
-                ended_ = true;
-                queue_.clear();
-                prerollQueued_ = 0;
-                handler = endedHandler_;
-            }
-            if (handler)
-                handler();
-        }
+        if (!written)
+            end(written.error());
     }
+    // Sound that came with the last pictures, up to their end.
+    std::deque<SoundBlock> heard;
+    {
+        std::lock_guard lock(mutex_);
+        if (soundPlaced_)
+            heard.swap(soundQueue_);
+    }
+    if (w.sound && !ended_) {
+        for (const SoundBlock& block : heard)
+            w.sound->add(block);
+        if (auto written = w.writeSound(); !written)
+            end(written.error());
+        samples_ = w.sound->samplesTaken();
+    }
+}
+
+void AviRecorder::end(const QString& failure)
+{
+    std::function<void()> handler;
+    {
+        std::lock_guard lock(mutex_);
+        failure_ = failure;
+        ended_ = true;
+        queue_.clear();
+        soundQueue_.clear();
+        prerollQueued_ = 0;
+        handler = endedHandler_;
+    }
+    if (handler)
+        handler();
 }
 
 AviRecorder::Statistics AviRecorder::stop()
@@ -243,13 +359,13 @@ AviRecorder::Statistics AviRecorder::stop()
     std::lock_guard lock(mutex_);
     if (failure_.isEmpty() && !closing.isEmpty())
         failure_ = closing;
-    final_ = {framesCaptured_, framesDropped_, timeMs_};
+    final_ = {framesCaptured_, framesDropped_, timeMs_, samples_};
     return final_;
 }
 
 AviRecorder::Statistics AviRecorder::statistics() const
 {
-    return {framesCaptured_, framesDropped_, timeMs_};
+    return {framesCaptured_, framesDropped_, timeMs_, samples_};
 }
 
 QString AviRecorder::failure() const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "capture/capturedframe.h"
+#include "capture/soundsource.h"
 
 #include <QString>
 
@@ -31,12 +32,14 @@ public:
         int rate = 30;             // frames per second
         int timeLimitSeconds = 0;  // 0: until stopped
         int jpegQuality = 3;       // encoder quantiser, 2 (best) to 31
+        AudioFormat sound{};       // sampleRate 0: pictures only
     };
 
     struct Statistics {
         int64_t framesCaptured = 0; // slots holding a picture
         int64_t framesDropped = 0;  // empty slots
         int64_t timeMs = 0;         // since the first picture
+        int64_t samples = 0;        // sound samples written
     };
 
     // Opens the file and writes its header; fails with the reason when the
@@ -63,6 +66,11 @@ public:
     // without a pre-roll or until that picture has come.
     int64_t prerollFrames() const { return prerollFrames_; }
 
+    // Sound of the recording's input; never blocks. Sound from before the
+    // file's first frame is left out; the file holds no more sound than
+    // pictures.
+    void submitSound(SoundBlock block);
+
     // Writes what is queued, ends the file and returns its figures. Safe to
     // call more than once.
     Statistics stop();
@@ -80,6 +88,9 @@ private:
     struct Writer;
     explicit AviRecorder(std::unique_ptr<Writer> writer);
     void run();
+    // Ends the recording early: the time limit (empty failure) or a write
+    // the disk refused.
+    void end(const QString& failure);
 
     std::unique_ptr<Writer> writer_;
     std::thread thread_;
@@ -90,6 +101,9 @@ private:
     int64_t prerollFirstTimeUs_ = -1; // the oldest pre-roll picture, until the first live one
     std::atomic<int64_t> prerollFrames_ = 0;
     bool liveStarted_ = false;
+    int64_t liveArrivalUs_ = 0;         // when the first picture after the pre-roll came
+    std::deque<SoundBlock> soundQueue_; // sound waiting for the writer
+    bool soundPlaced_ = false;          // the writer knows where the file's first frame began
     bool stopping_ = false;
     std::atomic<bool> ended_ = false;
     std::function<void()> endedHandler_;
@@ -97,6 +111,7 @@ private:
     std::atomic<int64_t> framesCaptured_ = 0;
     std::atomic<int64_t> framesDropped_ = 0;
     std::atomic<int64_t> timeMs_ = 0;
+    std::atomic<int64_t> samples_ = 0;
     Statistics final_;
     bool stopped_ = false;
 };

@@ -111,6 +111,9 @@ public:
     virtual void setAudioDeviceIndex(int index) = 0;
     virtual AudioFormat audioFormat() const = 0;
     virtual void setAudioFormat(const AudioFormat& format) = 0;
+    // Listening to the sound input through the station's speakers, where
+    // the device offers it.
+    virtual bool canListen() const = 0;
     virtual void setListen(bool on) = 0;
 
     // Effects by name; addEffect answers a negative number when there is no

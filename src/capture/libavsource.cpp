@@ -1,12 +1,13 @@
 #include "capture/libavsource.h"
 
+#include "capture/ffmpegerror.h"
+#include "capture/libavdevices.h"
+
 extern "C" {
-#include <libavdevice/avdevice.h>
 #include <libavutil/dict.h>
 }
 
 #include <chrono>
-#include <mutex>
 
 namespace {
 
@@ -25,17 +26,6 @@ QByteArray InputFormatName(const QString& pixelFormat)
     return {};
 }
 
-int Interrupted(void* stopping)
-{
-    return static_cast<std::atomic<bool>*>(stopping)->load() ? 1 : 0;
-}
-
-void RegisterDevices()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { avdevice_register_all(); });
-}
-
 } // namespace
 
 LibavSource::LibavSource(QByteArray deviceFormat, QByteArray url, QList<Format> formats, QStringList inputs)
@@ -52,7 +42,7 @@ LibavSource::~LibavSource()
 std::expected<void, QString> LibavSource::start(const Format& format, int rate, int input, Sink sink)
 {
     stop();
-    RegisterDevices();
+    RegisterLibavDevices();
     const AVInputFormat* layer = av_find_input_format(deviceFormat_.constData());
     if (!layer)
         return std::unexpected(QStringLiteral("FFmpeg has no %1 device layer").arg(QString::fromLatin1(deviceFormat_)));
@@ -75,13 +65,11 @@ std::expected<void, QString> LibavSource::start(const Format& format, int rate, 
         return std::unexpected(QStringLiteral("out of memory"));
     }
     stopping_ = false;
-    context->interrupt_callback = {Interrupted, &stopping_};
+    context->interrupt_callback = InterruptWhen(stopping_);
     const int opened = avformat_open_input(&context, url_.constData(), layer, &options);
     av_dict_free(&options);
     if (opened < 0) {
-        char text[AV_ERROR_MAX_STRING_SIZE] = {};
-        av_strerror(opened, text, sizeof text);
-        return std::unexpected(QString::fromLocal8Bit(text));
+        return std::unexpected(FfmpegErrorText(opened));
     }
     if (avformat_find_stream_info(context, nullptr) < 0 || context->nb_streams < 1
         || context->streams[0]->codecpar->codec_type != AVMEDIA_TYPE_VIDEO) {

@@ -1,11 +1,6 @@
 #include "capture/mjpegencoder.h"
 
-QString FfmpegErrorText(int code)
-{
-    char text[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(code, text, sizeof text);
-    return QString::fromLocal8Bit(text);
-}
+#include "capture/ffmpegerror.h"
 
 MjpegEncoder::MjpegEncoder(const Settings& settings) : settings_(settings) {}
 

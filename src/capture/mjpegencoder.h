@@ -43,6 +43,3 @@ private:
     FramePtr yuv_;
     int64_t pts_ = 0;
 };
-
-// FFmpeg's text for an error number.
-QString FfmpegErrorText(int code);

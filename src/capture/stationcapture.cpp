@@ -30,19 +30,27 @@ QString SizeName(QSize size)
     return QStringLiteral("%1 x %2").arg(size.width()).arg(size.height());
 }
 
-// The sound inputs the system lists ("capture" lines of the ALSA devices).
-QStringList AudioCaptureDevices()
+// The sound inputs of the station: the ALSA devices that capture ("plug"
+// devices, which convert to the rate and channels a recording asks for),
+// and a test tone, always last, to try recording sound without a sound card.
+QList<StationCapture::SoundInput> SoundInputs()
 {
-    QStringList devices;
+    QList<StationCapture::SoundInput> inputs;
     QFile pcm(QStringLiteral("/proc/asound/pcm"));
-    if (!pcm.open(QIODevice::ReadOnly | QIODevice::Text))
-        return devices;
-    for (const QByteArray& line : pcm.readAll().split('\n')) {
-        const QList<QByteArray> fields = line.split(':');
-        if (fields.size() >= 3 && line.contains("capture"))
-            devices.append(QString::fromUtf8(fields[1].trimmed()));
+    if (pcm.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        // "00-01: ALC3246 Analog : ALC3246 Analog : playback 1 : capture 1"
+        for (const QByteArray& line : pcm.readAll().split('\n')) {
+            const QList<QByteArray> fields = line.split(':');
+            const QList<QByteArray> cardAndDevice = fields.value(0).trimmed().split('-');
+            if (fields.size() < 3 || !line.contains("capture") || cardAndDevice.size() != 2)
+                continue;
+            const QByteArray url = "plughw:" + QByteArray::number(cardAndDevice[0].toInt()) + ','
+                + QByteArray::number(cardAndDevice[1].toInt());
+            inputs.append({QString::fromUtf8(fields[1].trimmed()), "alsa", url});
+        }
     }
-    return devices;
+    inputs.append({QString::fromLatin1(StationCapture::testToneName), "lavfi", "sine=frequency=440:beep_factor=4"});
+    return inputs;
 }
 
 // The file name of the nth picture when each picture gets the next number:
@@ -80,7 +88,7 @@ StationCapture::StationCapture(CameraFinder findCameras, const QString& deviceDi
     : CaptureDevice(parent), findCameras_(std::move(findCameras)), feed_(std::make_shared<Feed>())
 {
     cameras_ = StationCameras(findCameras_());
-    audioDevices_ = AudioCaptureDevices();
+    soundInputs_ = SoundInputs();
     if (!deviceDirectory.isEmpty())
         deviceWatcher_.addPath(deviceDirectory);
     connect(&deviceWatcher_, &QFileSystemWatcher::directoryChanged, this, &StationCapture::rescanCameras);
@@ -421,10 +429,33 @@ CaptureResult StationCapture::startStream(const QString& aviFile)
     if (recorder_)
         return Fail(CaptureFailure::busy, QStringLiteral("A recording is under way"));
     const QSize size = sizes_.value(resolutionIndex_);
-    auto recorder = AviRecorder::start({aviFile, size.width(), size.height(), frameRate_, timeLimit_, 3});
+    AviRecorder::Settings settings{aviFile, size.width(), size.height(), frameRate_, timeLimit_, 3, {}};
+    // Sound goes to the recorder once it runs; a sound input that cannot be
+    // opened leaves a recording of pictures, and the operator is told.
+    std::unique_ptr<SoundSource> sound;
+    if (audioDeviceIndex_ >= 0 && audioDeviceIndex_ < soundInputs_.size()) {
+        const SoundInput& input = soundInputs_[audioDeviceIndex_];
+        std::weak_ptr<Feed> weakFeed = feed_;
+        auto started = SoundSource::start(input.layer, input.url, audioFormat_, [weakFeed](SoundBlock block) {
+            if (const std::shared_ptr<Feed> feed = weakFeed.lock()) {
+                std::lock_guard lock(feed->mutex);
+                if (feed->recorder)
+                    feed->recorder->submitSound(std::move(block));
+            }
+        });
+        if (started) {
+            sound = std::move(*started);
+            settings.sound = audioFormat_;
+        } else {
+            Q_EMIT warning(QStringLiteral("The sound input %1 cannot be used (%2); the recording holds pictures only")
+                               .arg(input.name, started.error()));
+        }
+    }
+    auto recorder = AviRecorder::start(settings);
     if (!recorder)
         return Fail(CaptureFailure::fileFailed, recorder.error() + QStringLiteral(": ") + aviFile);
     recorder_ = std::move(*recorder);
+    sound_ = std::move(sound);
     recordingPath_ = aviFile;
     recorder_->setEndedHandler([this] { QMetaObject::invokeMethod(this, [this] { endRecording(true); }); });
     // The virtual camera's jump starts over with the recording's first frame.
@@ -463,12 +494,13 @@ void StationCapture::endRecording(bool byItself)
         feed_->waitingForSceneStart = false;
         feed_->prerollDue = false;
     }
+    sound_.reset();
     const AviRecorder::Statistics figures = recorder_->stop();
     lastPrerollFrames_ = recorder_->prerollFrames();
     const QString failure = recorder_->failure();
     recorder_.reset();
     statisticsTimer_.stop();
-    lastStatistics_ = {figures.framesCaptured, figures.framesDropped, 0, figures.timeMs};
+    lastStatistics_ = {figures.framesCaptured, figures.framesDropped, figures.samples, figures.timeMs};
     if (source_ && !preview_)
         source_->stop();
     resetPreroll(source_ && source_->running()); // a length changed while recording applies now
@@ -485,12 +517,20 @@ void StationCapture::endRecording(bool byItself)
         Q_EMIT warning(text);
 }
 
+QStringList StationCapture::audioDevices() const
+{
+    QStringList names;
+    for (const SoundInput& input : soundInputs_)
+        names.append(input.name);
+    return names;
+}
+
 CaptureStatistics StationCapture::statistics() const
 {
     if (!recorder_)
         return lastStatistics_;
     const AviRecorder::Statistics s = recorder_->statistics();
-    return {s.framesCaptured, s.framesDropped, 0, s.timeMs};
+    return {s.framesCaptured, s.framesDropped, s.samples, s.timeMs};
 }
 
 void StationCapture::setPrerollSeconds(int seconds)

@@ -3,6 +3,7 @@
 #include "capture/avirecorder.h"
 #include "capture/capturedevice.h"
 #include "capture/framesource.h"
+#include "capture/soundsource.h"
 #include "capture/stationcameras.h"
 #include "capture/v4l2devices.h"
 
@@ -22,6 +23,15 @@ class StationCapture final : public CaptureDevice {
 
 public:
     using CameraFinder = std::function<QList<V4l2Device>()>;
+
+    // A sound input: its name in the list, FFmpeg's device layer and the
+    // device's name there.
+    struct SoundInput {
+        QString name;
+        QByteArray layer;
+        QByteArray url;
+    };
+    static constexpr const char* testToneName = "Rampscope Test Tone";
 
     // Cameras come from `findCameras`; `deviceDirectory` is watched for
     // cameras plugged in or pulled out.
@@ -65,11 +75,12 @@ public:
     QStringList audioCompressors() const override { return {}; }
     CaptureResult setAudioCompressor(int index) override;
 
-    QStringList audioDevices() const override { return audioDevices_; }
+    QStringList audioDevices() const override;
     int audioDeviceIndex() const override { return audioDeviceIndex_; }
     void setAudioDeviceIndex(int index) override { audioDeviceIndex_ = index; }
     AudioFormat audioFormat() const override { return audioFormat_; }
     void setAudioFormat(const AudioFormat& format) override { audioFormat_ = format; }
+    bool canListen() const override { return false; }
     void setListen(bool) override {}
 
     QStringList effects() const override { return {}; }
@@ -107,7 +118,8 @@ private:
 
     CameraFinder findCameras_;
     QList<StationCamera> cameras_;
-    QStringList audioDevices_;
+    QList<SoundInput> soundInputs_;
+    std::unique_ptr<SoundSource> sound_; // while a recording with sound runs
     int deviceIndex_ = 0;
     int connectedIndex_ = -1;
     std::unique_ptr<FrameSource> source_;

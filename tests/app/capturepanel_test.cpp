@@ -71,6 +71,12 @@ TEST(CapturePanel, SoundFormatsBetweenTheListAndTheDevice)
     f.panel.initAudioSettings();
     EXPECT_EQ(f.ui().ComboAttrib->count(), 17);
     EXPECT_EQ(f.ui().ComboAttrib->currentText(), QStringLiteral("8.000 Khz, 16 bit, Stereo"));
+    // Listen only where the device can play its input.
+    EXPECT_TRUE(f.ui().Check1->isEnabled());
+    f.device.listenOffered = false;
+    f.ui().AudioDevice->setCurrentIndex(0);
+    f.ui().AudioDevice->setCurrentIndex(1);
+    EXPECT_FALSE(f.ui().Check1->isEnabled());
 }
 
 TEST(CapturePanel, ConnectTakesTheStoredChoicesTheDeviceStillOffers)

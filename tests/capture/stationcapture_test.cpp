@@ -5,6 +5,7 @@
 #include "capture/stationcapture.h"
 #include "capture/virtualcamerasource.h"
 #include "video/avifile.h"
+#include "video/ffmpeghandles.h"
 #include "video/framedecoder.h"
 
 #include <QFile>
@@ -55,6 +56,78 @@ TEST(StationCapture, RecordsTheVirtualCameraToItsTimeLimit)
     const auto info = ReadAviFileInfo(path);
     ASSERT_TRUE(info.has_value());
     EXPECT_TRUE(info->capabilities & AviFileInfo::allKeyFrames);
+}
+
+// The sound stream of a recording: format and samples, as FFmpeg reads them.
+struct SoundInFile {
+    AVCodecID codec = AV_CODEC_ID_NONE;
+    AudioFormat format;
+    int64_t samples = 0;
+};
+
+SoundInFile ReadSound(const QString& path)
+{
+    SoundInFile sound;
+    AVFormatContext* raw = nullptr;
+    if (avformat_open_input(&raw, QFile::encodeName(path).constData(), nullptr, nullptr) < 0)
+        return sound;
+    FormatContextPtr file(raw);
+    const int index = av_find_best_stream(file.get(), AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
+    if (index < 0)
+        return sound;
+    const AVCodecParameters& p = *file->streams[index]->codecpar;
+    sound.codec = p.codec_id;
+    sound.format = {p.sample_rate, p.ch_layout.nb_channels, p.bits_per_coded_sample};
+    PacketPtr packet(av_packet_alloc());
+    while (av_read_frame(file.get(), packet.get()) >= 0) {
+        if (packet->stream_index == index)
+            sound.samples += packet->size / p.block_align;
+        av_packet_unref(packet.get());
+    }
+    return sound;
+}
+
+// With a sound input chosen, the file holds its sound beside the pictures,
+// in the format asked for, as long as the pictures and no longer.
+TEST(StationCapture, RecordsTheChosenSoundBesideThePictures)
+{
+    constexpr int rate = 30;
+    const struct {
+        AudioFormat format;
+        AVCodecID codec;
+    } cases[] = {{{44100, 2, 8}, AV_CODEC_ID_PCM_U8}, {{22050, 1, 16}, AV_CODEC_ID_PCM_S16LE}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.format.sampleRate);
+        QTemporaryDir dir;
+        StationCapture capture([] { return QList<V4l2Device>(); }, QString());
+        ASSERT_TRUE(capture.connectDevice(VirtualCamera(capture)));
+        ASSERT_TRUE(capture.setResolutionIndex(int(capture.resolutions().indexOf(QStringLiteral("640 x 480")))));
+        capture.setFrameRate(rate);
+        capture.setTimeLimit(2);
+        ASSERT_EQ(capture.audioDevices().last(), QString::fromLatin1(StationCapture::testToneName));
+        capture.setAudioDeviceIndex(int(capture.audioDevices().size()) - 1);
+        capture.setAudioFormat(c.format);
+        QSignalSpy status(&capture, &CaptureDevice::statusChanged);
+        const QString path = dir.filePath(QStringLiteral("jump.avi"));
+        ASSERT_TRUE(capture.startStream(path));
+        for (int i = 0; i < 50 && capture.isRecording(); ++i)
+            status.wait(200);
+        ASSERT_FALSE(capture.isRecording());
+
+        const CaptureStatistics figures = capture.statistics();
+        const SoundInFile sound = ReadSound(path);
+        EXPECT_EQ(sound.codec, c.codec);
+        EXPECT_EQ(sound.format, c.format);
+        EXPECT_EQ(sound.samples, figures.samples);
+        // As long as the pictures, less at most the sound still on its way.
+        const int64_t slots = figures.framesCaptured + figures.framesDropped;
+        EXPECT_LE(sound.samples, slots * c.format.sampleRate / rate);
+        EXPECT_GE(sound.samples, (slots - 6) * c.format.sampleRate / rate);
+        // The pictures are numbered as without sound.
+        auto decoder = FrameDecoder::open(path);
+        ASSERT_TRUE(decoder.has_value());
+        EXPECT_EQ((*decoder)->frameCount(), slots);
+    }
 }
 
 // How far a recorded frame is from the lake's picture at a scene time.

@@ -29,6 +29,7 @@ public:
     int64_t framesCapturedNow = 180;
     int64_t framesDroppedNow = 2;
     int preroll = 0;
+    bool listenOffered = true;
     int64_t prerollFramesNow = 0;
 
     QStringList videoDevices() const override { return devices; }
@@ -68,6 +69,7 @@ public:
     void setAudioDeviceIndex(int i) override { soundDevice = i; }
     AudioFormat audioFormat() const override { return format; }
     void setAudioFormat(const AudioFormat& f) override { format = f; }
+    bool canListen() const override { return listenOffered; }
     void setListen(bool) override {}
     QStringList effects() const override { return {QStringLiteral("Mirror")}; }
     int addEffect(const QString&, const QString&) override { return -1; }

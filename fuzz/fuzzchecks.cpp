@@ -7,8 +7,11 @@
 #include "common/textfile.h"
 #include "common/val.h"
 #include "grid/gridfile.h"
+#include "measure/exchangedirectory.h"
 #include "video/avifile.h"
+#include "video/cdib.h"
 #include "video/frameextract.h"
+#include "video/frameselection.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -181,6 +184,34 @@ QString SkierList(const QByteArray& bytes)
         for (const QString& line : text->split(QLatin1Char('\n')))
             (void)ListInputFields(FoldCommas(line));
     }
+    return {};
+}
+
+QString ExchangeFiles(const QByteArray& bytes)
+{
+    (void)FirstInputField(bytes);
+
+    const QString video = scratchFile(QStringLiteral("jump.avi"));
+    if (!writeScratch(InfoCompanionPath(video), bytes))
+        return QStringLiteral("the companion could not be written");
+    (void)ReadInfoCompanionFrame(video);
+
+    cDIB clipboard;
+    (void)clipboard.CreateFromPackedDIBPointer(bytes);
+    const QString picture = scratchFile(QStringLiteral("picture.bmp"));
+    if (!writeScratch(picture, bytes))
+        return QStringLiteral("the bitmap could not be written");
+    cDIB loaded;
+    if (!loaded.CreateFromFile(picture))
+        return {};
+    const QString copy = scratchFile(QStringLiteral("copy.bmp"));
+    if (!loaded.WriteToFile(copy))
+        return QStringLiteral("a bitmap that loaded could not be written");
+    cDIB again;
+    if (!again.CreateFromFile(copy))
+        return QStringLiteral("a bitmap written by the station does not load");
+    if (again.FileBytes() != loaded.FileBytes())
+        return QStringLiteral("a bitmap written by the station loads as other bytes");
     return {};
 }
 

@@ -34,6 +34,13 @@ QString Numbers(const QByteArray& bytes);
 // The bytes as an imported skier list (rich text or plain) and its fields.
 QString SkierList(const QByteArray& bytes);
 
+// The bytes as the small files other programs hand the station: the
+// scoring system's skier name and picture flag (first input field), a
+// recording's contact-frame companion, and a bitmap (as a file and as a
+// clipboard picture). A bitmap that loads is written and loads back to the
+// same bytes.
+QString ExchangeFiles(const QByteArray& bytes);
+
 // The libFuzzer entry point's body: runs the check on the input and stops
 // the run, as a crash would, with what went wrong.
 int RunCheck(QString (*check)(const QByteArray&), const uint8_t* data, size_t size);

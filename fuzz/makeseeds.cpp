@@ -4,6 +4,7 @@
 #include "common/numbertext.h"
 #include "common/textfile.h"
 #include "grid/gridfile.h"
+#include "video/cdib.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -101,6 +102,20 @@ bool skierLists(const QString& root)
         && write(dir, QStringLiteral("list.txt"), "\"Smith, Ann\",USA\r\nBob Jones,CAN\r\n\xe9mile,FRA\n");
 }
 
+bool exchangeFiles(const QString& root)
+{
+    const QDir dir = folder(root, QStringLiteral("exchangefiles"));
+    cDIB bitmap;
+    if (!bitmap.Create24Bit(5, 3))
+        return false;
+    for (int i = 0; i < bitmap.SizeImage(); ++i)
+        bitmap.Bits()[i] = uchar(i * 7);
+    return write(dir, QStringLiteral("picture.bmp"), bitmap.FileBytes())
+        && write(dir, QStringLiteral("qxskier.nam"), "\"Smith, Ann\",USA\r\n")
+        && write(dir, QStringLiteral("clipflag.txt"), "Ready\r\n")
+        && write(dir, QStringLiteral("jump.avi.info"), "/videos/Ann Smithjump1.avi, 84\r\n");
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -111,7 +126,8 @@ int main(int argc, char** argv)
         return 2;
     }
     const QString root = QString::fromLocal8Bit(argv[1]);
-    const bool ok = setupFiles(root) && fieldsFiles(root) && aviFiles(root) && numberTexts(root) && skierLists(root);
+    const bool ok = setupFiles(root) && fieldsFiles(root) && aviFiles(root) && numberTexts(root) && skierLists(root)
+                    && exchangeFiles(root);
     if (!ok)
         std::fprintf(stderr, "rampscope-fuzz-seeds: the seeds could not all be written\n");
     return ok ? 0 : 1;

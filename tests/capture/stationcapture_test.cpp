@@ -22,6 +22,16 @@ int VirtualCamera(const StationCapture& capture)
     return int(capture.videoDevices().indexOf(QString::fromLatin1(VirtualCameraSource::deviceName)));
 }
 
+// Records to `path` until the recording ends by its time limit.
+void RecordToTheLimit(StationCapture& capture, const QString& path)
+{
+    QSignalSpy status(&capture, &CaptureDevice::statusChanged);
+    ASSERT_TRUE(capture.startStream(path));
+    for (int i = 0; i < 50 && capture.isRecording(); ++i)
+        status.wait(200);
+    ASSERT_FALSE(capture.isRecording());
+}
+
 TEST(StationCapture, RecordsTheVirtualCameraToItsTimeLimit)
 {
     QTemporaryDir dir;
@@ -107,12 +117,10 @@ TEST(StationCapture, RecordsTheChosenSoundBesideThePictures)
         ASSERT_EQ(capture.audioDevices().last(), QString::fromLatin1(StationCapture::testToneName));
         capture.setAudioDeviceIndex(int(capture.audioDevices().size()) - 1);
         capture.setAudioFormat(c.format);
-        QSignalSpy status(&capture, &CaptureDevice::statusChanged);
         const QString path = dir.filePath(QStringLiteral("jump.avi"));
-        ASSERT_TRUE(capture.startStream(path));
-        for (int i = 0; i < 50 && capture.isRecording(); ++i)
-            status.wait(200);
-        ASSERT_FALSE(capture.isRecording());
+        RecordToTheLimit(capture, path);
+        if (HasFatalFailure())
+            return;
 
         const CaptureStatistics figures = capture.statistics();
         const SoundInFile sound = ReadSound(path);
@@ -166,12 +174,10 @@ TEST(StationCapture, PrerollComesBeforeTheRecordedJump)
         // Bounded by its length: a second and a slot.
         EXPECT_LE(capture.prerollPicturesKept(), prerollSeconds * rate + 1);
 
-        QSignalSpy status(&capture, &CaptureDevice::statusChanged);
         const QString path = dir.filePath(QStringLiteral("jump.avi"));
-        ASSERT_TRUE(capture.startStream(path));
-        for (int i = 0; i < 50 && capture.isRecording(); ++i)
-            status.wait(200);
-        ASSERT_FALSE(capture.isRecording());
+        RecordToTheLimit(capture, path);
+        if (HasFatalFailure())
+            return;
 
         const int64_t preroll = capture.prerollFrames();
         if (prerollSeconds == 0)

@@ -41,7 +41,7 @@ int VideoInfoCommand(const QStringList& args, QTextStream& out, QTextStream& err
         return fail(err, QStringLiteral("usage: rampscope-cli info FILE.avi"));
     quietDecoders();
     const QString path = QFileInfo(args.first()).absoluteFilePath();
-    const auto isAvi = IsAviFile(path);
+    const auto isAvi = IsVideoRecording(path);
     if (!isAvi)
         return fail(err, isAvi.error().text);
     if (!*isAvi)

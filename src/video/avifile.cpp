@@ -4,6 +4,7 @@
 #include "video/ffmpeghandles.h"
 #include "video/decodesession.h"
 #include "video/frameindex.h"
+#include "video/recordingformat.h"
 
 #include <QFile>
 #include <QtEndian>
@@ -65,6 +66,7 @@ MainHeader readMainHeader(const QString& fileName)
 struct StreamCount {
     int64_t frames = 0;
     bool allKey = true;
+    FrameIndex::Timing timing; // files other than AVI
 };
 
 // Frames of the video stream and whether each is a key frame: the count the
@@ -74,19 +76,27 @@ struct StreamCount {
 // the stream, the count its frame index gives.
 std::expected<StreamCount, QString> countFrames(const QString& fileName, AVFormatContext* format, int streamIndex)
 {
-    if (auto session = DecodeSession::open(fileName))
-        return StreamCount{(*session)->index().frameCount(), (*session)->index().allKeyFrames()};
-    else if (session.error().text != VideoMessages::noDecompressor)
+    if (auto session = DecodeSession::open(fileName)) {
+        const FrameIndex& index = (*session)->index();
+        return StreamCount{index.frameCount(), index.allKeyFrames(), index.timing()};
+    } else if (session.error().text != VideoMessages::noDecompressor) {
         return std::unexpected(session.error().text);
+    }
     auto index = FrameIndex::build(format, streamIndex);
     if (!index)
         return std::unexpected(index.error());
-    return StreamCount{index->frameCount(), index->allKeyFrames()};
+    return StreamCount{index->frameCount(), index->allKeyFrames(), index->timing()};
 }
 
 QString trueFalse(bool value)
 {
     return value ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+// A file flag's value, or that the file has no place for it.
+QString fileFlag(const AviFileInfo& info, bool value)
+{
+    return info.aviHeader ? trueFalse(value) : QStringLiteral("not stored in this file");
 }
 
 template <typename Result>
@@ -112,16 +122,24 @@ std::expected<bool, VideoError> IsAviFile(const QString& fileName)
     return head.size() == 12 && head.startsWith("RIFF") && head.mid(8, 4) == "AVI ";
 }
 
+std::expected<bool, VideoError> IsVideoRecording(const QString& fileName)
+{
+    const auto avi = IsAviFile(fileName);
+    if (!avi || *avi)
+        return avi;
+    const FormatContextPtr format = OpenRecording(fileName);
+    return format && FirstVideoStream(format.get()) >= 0;
+}
+
 std::expected<AviFileInfo, VideoError> ReadAviFileInfo(const QString& fileName)
 {
     const VideoError cannotOpen{WithPath(unableToOpen, fileName), OperatorDialogs::Icon::Critical};
     const VideoError cannotRead{WithPath(unableToReadInfo, fileName), OperatorDialogs::Icon::Critical};
 
-    AVFormatContext* raw = nullptr;
-    const QByteArray name = QFile::encodeName(fileName);
-    if (avformat_open_input(&raw, name.constData(), av_find_input_format("avi"), nullptr) < 0)
+    FormatContextPtr format = OpenRecording(fileName);
+    if (!format)
         return std::unexpected(cannotOpen);
-    FormatContextPtr format(raw);
+    const bool avi = IsAviRecording(format.get());
 
     AviFileInfo info;
     info.streams = format->nb_streams;
@@ -132,27 +150,28 @@ std::expected<AviFileInfo, VideoError> ReadAviFileInfo(const QString& fileName)
     info.capabilities = AviFileInfo::canRead;
 
     bool video = false;
-    for (unsigned i = 0; i < format->nb_streams; ++i) {
+    if (const int i = FirstVideoStream(format.get()); i >= 0) {
         const AVStream* stream = format->streams[i];
-        if (stream->codecpar->codec_type != AVMEDIA_TYPE_VIDEO)
-            continue;
-        const auto count = countFrames(fileName, format.get(), static_cast<int>(i));
+        const auto count = countFrames(fileName, format.get(), i);
         // A stream without a frame to show or without a picture size is
         // nothing to measure on.
         if (!count || count->frames <= 0 || stream->codecpar->width <= 0 || stream->codecpar->height <= 0)
             return std::unexpected(cannotRead);
         info.width = static_cast<uint32_t>(std::max(0, stream->codecpar->width));
         info.height = static_cast<uint32_t>(std::max(0, stream->codecpar->height));
-        // The demuxer's time base is the stream's scale / rate (reduced).
-        info.scale = static_cast<uint32_t>(std::max(0, stream->time_base.num));
-        info.rate = static_cast<uint32_t>(std::max(0, stream->time_base.den));
+        // The demuxer's time base is an AVI stream's scale / rate (reduced);
+        // other files count time in ticks of their own, so their pictures'
+        // times give the rate.
+        const AVRational perFrame = avi ? stream->time_base : av_inv_q(count->timing.averageRate);
+        info.scale = static_cast<uint32_t>(std::max(0, perFrame.num));
+        info.rate = static_cast<uint32_t>(std::max(0, perFrame.den));
+        info.variableRate = !avi && count->timing.variable;
         info.length = static_cast<uint32_t>(std::min<int64_t>(count->frames, std::numeric_limits<uint32_t>::max()));
         if (count->allKey)
             info.capabilities |= AviFileInfo::allKeyFrames;
         if (stream->codecpar->codec_id == AV_CODEC_ID_RAWVIDEO)
             info.capabilities |= AviFileInfo::noCompression;
         video = true;
-        break;
     }
     if (!video)
         return std::unexpected(cannotRead);
@@ -160,7 +179,8 @@ std::expected<AviFileInfo, VideoError> ReadAviFileInfo(const QString& fileName)
     // File flags, the largest data rate and the suggested buffer size are
     // those the writer put in the main header; only the five flags of the
     // information block are passed on.
-    const MainHeader header = readMainHeader(fileName);
+    info.aviHeader = avi;
+    const MainHeader header = avi ? readMainHeader(fileName) : MainHeader{};
     info.maxBytesPerSecond = header.maxBytesPerSecond;
     info.suggestedBufferSize = header.suggestedBufferSize;
     info.fileFlags = header.flags
@@ -270,7 +290,7 @@ bool AviInfoRightsFlag(const QString& f) { return fromFile<bool>(f, AviInfoRight
 
 QStringList AviFileInfoLines(const QString& fileName, const AviFileInfo& info)
 {
-    return {
+    QStringList lines{
         QStringLiteral("Filename: ") + fileName,
         QStringLiteral("File Type: ") + AviInfoFileType(info),
         QStringLiteral("Height: ") + QString::number(AviInfoHeight(info)),
@@ -283,10 +303,14 @@ QStringList AviFileInfoLines(const QString& fileName, const AviFileInfo& info)
         QStringLiteral("Can Read: ") + trueFalse(AviInfoCapsCanRead(info)),
         QStringLiteral("Can Write: ") + trueFalse(AviInfoCapsCanWrite(info)),
         QStringLiteral("=== dwFlags ==="),
-        QStringLiteral("Contains Copyright Info: ") + trueFalse(AviInfoRightsFlag(info)),
-        QStringLiteral("Capture File: ") + trueFalse(AviInfoWasCaptureFile(info)),
-        QStringLiteral("Has Index: ") + trueFalse(AviInfoHasIndex(info)),
-        QStringLiteral("Must Use Index: ") + trueFalse(AviInfoMustUseIndex(info)),
-        QStringLiteral("Interleaved: ") + trueFalse(AviInfoIsInterleaved(info)),
+        QStringLiteral("Contains Copyright Info: ") + fileFlag(info, AviInfoRightsFlag(info)),
+        QStringLiteral("Capture File: ") + fileFlag(info, AviInfoWasCaptureFile(info)),
+        QStringLiteral("Has Index: ") + fileFlag(info, AviInfoHasIndex(info)),
+        QStringLiteral("Must Use Index: ") + fileFlag(info, AviInfoMustUseIndex(info)),
+        QStringLiteral("Interleaved: ") + fileFlag(info, AviInfoIsInterleaved(info)),
     };
+    if (info.variableRate)
+        lines.insert(6, QStringLiteral("Warning: the frame rate varies; replay windows are computed from the "
+                                       "average rate"));
+    return lines;
 }

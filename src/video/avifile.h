@@ -35,6 +35,12 @@ struct AviFileInfo {
     uint32_t length = 0; // frames of the first video stream
     uint32_t editCount = 0;
     QByteArray fileType; // 64 bytes, zero-terminated when the text is shorter
+    // False for MP4, MOV and Matroska files: they have no AVI main header,
+    // so its file flags are not stored in them.
+    bool aviHeader = true;
+    // The pictures are not evenly spaced in time (phones): rate / scale is
+    // their average rate.
+    bool variableRate = false;
 };
 
 // True when the file begins with "RIFF" and holds "AVI " at byte 8. A file
@@ -43,10 +49,15 @@ struct AviFileInfo {
 // description of another open failure (information icon).
 std::expected<bool, VideoError> IsAviFile(const QString& fileName);
 
-// Opens the file as AVI and reads its information block. Fails with "Unable
-// to open file:" when it does not open as AVI and with "Unable to read AVI
-// file info from:" when its video stream cannot be read (error icon, CR LF
-// and the path).
+// True when the file is an AVI file (IsAviFile) or an MP4, MOV or Matroska
+// file that holds a video stream; fails as IsAviFile does.
+std::expected<bool, VideoError> IsVideoRecording(const QString& fileName);
+
+// Opens the file as AVI (or MP4, MOV or Matroska) and reads its information
+// block; for the latter rate / scale is the average rate of the pictures.
+// Fails with "Unable to open file:" when it opens as none of them and with
+// "Unable to read AVI file info from:" when its video stream cannot be read
+// (error icon, CR LF and the path).
 std::expected<AviFileInfo, VideoError> ReadAviFileInfo(const QString& fileName);
 
 // Fields of a block read by ReadAviFileInfo.
@@ -87,6 +98,7 @@ bool AviInfoWasCaptureFile(const QString& fileName);
 bool AviInfoRightsFlag(const QString& fileName);
 
 // The lines the frame selection screen lists for an opened file: file name,
-// type, height, width, length, rate, then the capability and file flags as
-// "True" or "False".
+// type, height, width, length, rate (followed by a warning when the rate
+// varies), then the capability and file flags as "True" or "False"; the file
+// flags "not stored in this file" when it has no AVI main header.
 QStringList AviFileInfoLines(const QString& fileName, const AviFileInfo& info);

@@ -1,5 +1,7 @@
 #include "video/decodesession.h"
 
+#include "video/recordingformat.h"
+
 #include <QFile>
 
 #include <algorithm>
@@ -38,12 +40,7 @@ std::expected<std::unique_ptr<DecodeSession>, VideoError> DecodeSession::open(co
         return std::unexpected(working);
 
     AVFormatContext* format = session->m_format.get();
-    for (unsigned i = 0; i < format->nb_streams; ++i) {
-        if (format->streams[i]->codecpar->codec_type == AVMEDIA_TYPE_VIDEO) {
-            session->m_streamIndex = static_cast<int>(i);
-            break;
-        }
-    }
+    session->m_streamIndex = FirstVideoStream(format);
     if (session->m_streamIndex < 0)
         return std::unexpected(working);
     session->discardOtherStreams();
@@ -58,9 +55,15 @@ std::expected<std::unique_ptr<DecodeSession>, VideoError> DecodeSession::open(co
         fresh = std::make_shared<FrameIndex>(std::move(*built));
         session->m_index = fresh;
     }
-    // Pictures are read from the file by the index, not by the demuxer: its
-    // reading goes astray after a damaged chunk.
-    session->m_file = std::make_unique<ChunkFile>(format->pb);
+    if (IsAviRecording(format)) {
+        // Pictures are read from the file by the index, not by the demuxer:
+        // its reading goes astray after a damaged chunk.
+        session->m_file = std::make_unique<ChunkFile>(format->pb);
+        session->m_fileSize = session->m_file->size();
+    } else {
+        session->m_demuxed = std::make_unique<DemuxedPictures>(format, session->m_streamIndex, session->m_index);
+        session->m_fileSize = format->pb ? avio_size(format->pb) : -1;
+    }
 
     const AVStream* stream = session->m_format->streams[session->m_streamIndex];
     const VideoError noDecoder{VideoMessages::noDecompressor, OperatorDialogs::Icon::Information};
@@ -105,7 +108,7 @@ bool DecodeSession::openDecoder()
     m_codec->thread_count = 0; // as many as the machine has
     m_codec->thread_type = FF_THREAD_SLICE;
     m_codec->pkt_timebase = stream->time_base;
-    m_codec->max_pixels = pixelLimit(m_file->size());
+    m_codec->max_pixels = pixelLimit(m_fileSize);
     if (avcodec_open2(m_codec.get(), m_decoder, nullptr) < 0) {
         m_codec.reset();
         return false;
@@ -115,13 +118,8 @@ bool DecodeSession::openDecoder()
 
 bool DecodeSession::openFormat()
 {
-    m_format.reset();
-    AVFormatContext* raw = nullptr;
-    const QByteArray name = QFile::encodeName(m_path);
-    if (avformat_open_input(&raw, name.constData(), av_find_input_format("avi"), nullptr) < 0)
-        return false;
-    m_format.reset(raw);
-    return true;
+    m_format = OpenRecording(m_path);
+    return m_format != nullptr;
 }
 
 void DecodeSession::discardOtherStreams()
@@ -139,6 +137,8 @@ QSize DecodeSession::frameSize() const
 
 AVRational DecodeSession::frameRate() const
 {
+    if (m_index->order() == FrameIndex::Order::Presentation && m_index->timing().averageRate.num > 0)
+        return m_index->timing().averageRate;
     const AVStream* s = m_format->streams[m_streamIndex];
     return av_inv_q(s->time_base);
 }
@@ -188,7 +188,10 @@ AVPacket* DecodeSession::nextPacket()
     // A damaged picture is never fed: nothing the run is for needs it, and
     // its bytes would only lead the decoder astray.
     const FrameIndex::Packet& want = m_index->packet(m_nextPacket);
-    if (want.damaged || !m_file->readPicture(want.pos, want.size, m_packet.get()))
+    if (want.damaged)
+        return nullptr;
+    if (m_demuxed ? !m_demuxed->read(m_nextPacket, m_packet.get())
+                  : !m_file->readPicture(want.pos, want.size, m_packet.get()))
         return nullptr;
     if (want.key)
         m_packet->flags |= AV_PKT_FLAG_KEY;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "video/chunkcheck.h"
+#include "video/demuxedpictures.h"
 #include "video/ffmpeghandles.h"
 #include "video/frameindex.h"
 #include "video/videoerror.h"
@@ -14,8 +15,8 @@
 #include <functional>
 #include <memory>
 
-// One reader and decoder of the first video stream of an AVI file, with its
-// frame index. Used from one thread at a time; a second thread gets a session
+// One reader and decoder of the first video stream of a recording (AVI, MP4,
+// MOV or Matroska), with its frame index. Used from one thread at a time; a second thread gets a session
 // of its own sharing the same index.
 class DecodeSession {
 public:
@@ -28,9 +29,10 @@ public:
     // Called with every picture that comes out whole, and its frame number.
     using Sink = std::function<void(int64_t frame, const AVFrame& picture)>;
 
-    // Opens the file as AVI and its first video stream for decoding, and
-    // indexes the stream unless an index is given. Fails with "There was an
-    // error working with the file:" when the file does not open as AVI, has no
+    // Opens the file as AVI, MP4, MOV or Matroska and its first video stream
+    // for decoding, and indexes the stream unless an index is given. Fails
+    // with "There was an error working with the file:" when the file opens as
+    // none of them, has no
     // video stream or cannot be indexed, and with "No suitable decompressor
     // found for this video stream!" when no decoder takes the stream.
     static std::expected<std::unique_ptr<DecodeSession>, VideoError>
@@ -45,7 +47,8 @@ public:
     const QString& path() const { return m_path; }
     // The picture size the stream declares.
     QSize frameSize() const;
-    // Frames per second as the stream declares them (rate / scale).
+    // Frames per second as an AVI stream declares them (rate / scale); for
+    // other files the average rate of the presentation times.
     AVRational frameRate() const;
 
     // Decodes until frame n (0 <= n < frameCount) has come out, continuing the
@@ -81,7 +84,9 @@ private:
     CodecContextPtr m_codec;
     int m_streamIndex = -1;
     std::shared_ptr<const FrameIndex> m_index;
-    std::unique_ptr<ChunkFile> m_file;
+    std::unique_ptr<ChunkFile> m_file;             // AVI: pictures read by their chunks
+    std::unique_ptr<DemuxedPictures> m_demuxed;    // others: read through the demuxer
+    int64_t m_fileSize = -1;
     PacketPtr m_packet;
     FramePtr m_picture;
 

@@ -11,6 +11,10 @@ FileDialogFilter FileDialogFilterFor(int kind)
                 QStringLiteral("jpg")};
     case FileDialogKind::Avi:
         return {QStringLiteral("AVI File|*.avi|"), QStringLiteral("avi")};
+    case FileDialogKind::Recordings:
+        return {QStringLiteral("All Recordings|*.avi;*.mp4;*.mov;*.mkv|AVI File|*.avi|MP4 File|*.mp4|"
+                               "QuickTime File|*.mov|Matroska File|*.mkv|"),
+                QStringLiteral("avi")};
     case FileDialogKind::CaptureProfile:
         return {QStringLiteral("CapturePro 3.0 profile (.cpf)|*.cpf|"), QStringLiteral("cpf")};
     }

@@ -9,6 +9,7 @@ enum class FileDialogKind {
     Pictures = 0,
     Avi = 1,
     CaptureProfile = 2,
+    Recordings = 3, // recordings to open: AVI and the files of phones and action cameras
 };
 
 // The filter pairs of a dialog kind in the "Label|pattern|" form of the

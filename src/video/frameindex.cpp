@@ -1,7 +1,9 @@
 #include "video/frameindex.h"
 
 #include "video/chunkcheck.h"
+#include "video/containerindex.h"
 #include "video/ffmpeghandles.h"
+#include "video/recordingformat.h"
 
 #include <algorithm>
 #include <climits>
@@ -132,7 +134,7 @@ FrameIndex::FrameIndex(std::vector<Packet> packets, Order order, bool cutShort)
 {
     if (!m_packets.empty())
         m_packets.front().key = true;
-    if (m_order == Order::PictureOrder)
+    if (ranked())
         deriveDisplayOrder();
     else if (m_order == Order::Decode)
         findEmptySlots();
@@ -267,6 +269,8 @@ void FrameIndex::findEmptySlots()
 
 std::expected<FrameIndex, QString> FrameIndex::build(AVFormatContext* format, int streamIndex)
 {
+    if (!IsAviRecording(format))
+        return BuildPresentationIndex(format, streamIndex);
     AVStream* stream = format->streams[streamIndex];
     const AVCodecID codec = stream->codecpar->codec_id;
     const AVCodecDescriptor* descriptor = avcodec_descriptor_get(codec);
@@ -408,6 +412,25 @@ std::expected<FrameIndex, QString> FrameIndex::build(AVFormatContext* format, in
 
 void FrameIndex::deriveDisplayOrder()
 {
+    if (m_order == Order::Presentation)
+        cutRunsAtCleanStarts();
+    else
+        findPictureOrderRuns();
+
+    m_decodeOfFrame.resize(m_packets.size());
+    std::iota(m_decodeOfFrame.begin(), m_decodeOfFrame.end(), int64_t{0});
+    std::stable_sort(m_decodeOfFrame.begin(), m_decodeOfFrame.end(), [this](int64_t a, int64_t b) {
+        const Packet& pa = packet(a);
+        const Packet& pb = packet(b);
+        return pa.run != pb.run ? pa.run < pb.run : pa.poc < pb.poc;
+    });
+    m_frameOfDecode.resize(m_packets.size());
+    for (size_t n = 0; n < m_decodeOfFrame.size(); ++n)
+        m_frameOfDecode[static_cast<size_t>(m_decodeOfFrame[n])] = static_cast<int64_t>(n);
+}
+
+void FrameIndex::findPictureOrderRuns()
+{
     // A run of pictures ends where the order count starts again: at an IDR
     // picture (its count is not above the run's highest) or at a count below
     // the run's first picture (a reset inside the stream).
@@ -426,17 +449,26 @@ void FrameIndex::deriveDisplayOrder()
         p.run = run;
         runMaxPoc = std::max(runMaxPoc, p.poc);
     }
+}
 
-    m_decodeOfFrame.resize(m_packets.size());
-    std::iota(m_decodeOfFrame.begin(), m_decodeOfFrame.end(), int64_t{0});
-    std::stable_sort(m_decodeOfFrame.begin(), m_decodeOfFrame.end(), [this](int64_t a, int64_t b) {
-        const Packet& pa = packet(a);
-        const Packet& pb = packet(b);
-        return pa.run != pb.run ? pa.run < pb.run : pa.poc < pb.poc;
-    });
-    m_frameOfDecode.resize(m_packets.size());
-    for (size_t n = 0; n < m_decodeOfFrame.size(); ++n)
-        m_frameOfDecode[static_cast<size_t>(m_decodeOfFrame[n])] = static_cast<int64_t>(n);
+void FrameIndex::cutRunsAtCleanStarts()
+{
+    // Ranks count over the whole stream. A new run starts at a start point
+    // that no picture stored after it is shown before, and no picture stored
+    // before it after: decoding from there owes nothing to what came before.
+    const size_t count = m_packets.size();
+    std::vector<int32_t> lowestFrom(count + 1, INT32_MAX);
+    for (size_t d = count; d-- > 0;)
+        lowestFrom[d] = std::min(lowestFrom[d + 1], m_packets[d].poc);
+    int32_t run = 0;
+    int32_t highestBefore = INT32_MIN;
+    for (size_t d = 0; d < count; ++d) {
+        Packet& p = m_packets[d];
+        if (d > 0 && p.key && lowestFrom[d] == p.poc && highestBefore < p.poc)
+            ++run;
+        p.run = run;
+        highestBefore = std::max(highestBefore, p.poc);
+    }
 }
 
 int64_t FrameIndex::decodeIndexOfFrame(int64_t n) const
@@ -446,14 +478,14 @@ int64_t FrameIndex::decodeIndexOfFrame(int64_t n) const
         const auto after = std::upper_bound(m_slotOfDecode.begin(), m_slotOfDecode.end(), n);
         return std::max<int64_t>(0, (after - m_slotOfDecode.begin()) - 1);
     }
-    return m_order == Order::PictureOrder ? m_decodeOfFrame[static_cast<size_t>(n)] : n;
+    return ranked() ? m_decodeOfFrame[static_cast<size_t>(n)] : n;
 }
 
 int64_t FrameIndex::frameOfDecodeIndex(int64_t d) const
 {
     if (!m_slotOfDecode.empty())
         return m_slotOfDecode[static_cast<size_t>(d)];
-    return m_order == Order::PictureOrder ? m_frameOfDecode[static_cast<size_t>(d)] : d;
+    return ranked() ? m_frameOfDecode[static_cast<size_t>(d)] : d;
 }
 
 int64_t FrameIndex::lastFrameOfDecodeIndex(int64_t d) const
@@ -476,7 +508,7 @@ bool FrameIndex::decodableFrom(int64_t start, int64_t d) const
 {
     if (d < start)
         return false;
-    if (m_order != Order::PictureOrder)
+    if (!ranked())
         return true;
     const Packet& s = packet(start);
     const Packet& p = packet(d);
@@ -489,6 +521,7 @@ bool FrameIndex::startsAfresh(int64_t d) const
     case Order::Decode:
         return packet(d).key;
     case Order::PictureOrder:
+    case Order::Presentation:
         return packet(d).key && (d == 0 || packet(d).run != packet(d - 1).run);
     case Order::Counted:
         return false;

@@ -2,6 +2,10 @@
 
 #include <QString>
 
+extern "C" {
+#include <libavutil/rational.h>
+}
+
 #include <climits>
 #include <cstdint>
 #include <expected>
@@ -13,7 +17,8 @@ struct AVFormatContext;
 // shown, built once when a file is opened. Frame n is the nth picture a
 // sequential decode of the stream shows (0-based, display order), whatever
 // timestamps the file carries: AVI stores none for display, and its first
-// timestamp need not be 0.
+// timestamp need not be 0; an MP4, MOV or Matroska file's first presentation
+// time need not be 0 either.
 class FrameIndex {
 public:
     // How display order relates to the order of the packets in the file.
@@ -24,16 +29,27 @@ public:
                       // MPEG-2 and MPEG-4 Visual ranks from their picture types
         Counted,      // another reordering codec: frames are counted as the decoder shows
                       // them from a key frame that starts a closed group of pictures
+        Presentation, // shown by the container's presentation timestamps (MP4, MOV,
+                      // Matroska): poc is the packet's rank among them
+    };
+
+    // How often the frames of a stream with presentation timestamps are
+    // shown: on average over the recording, and whether the spacing varies.
+    struct Timing {
+        AVRational averageRate{0, 1}; // frames per second; 0/1 when unknown
+        bool variable = false;
     };
 
     struct Packet {
-        int64_t timestamp = 0; // the demuxer's timestamp of the packet (stream time base), to seek with
+        int64_t timestamp = 0; // the demuxer's timestamp of the packet (stream time base), to seek with;
+                               // Presentation: the presentation timestamp
         int64_t pos = -1;      // byte position of the packet's chunk, to recognise it after a seek
         bool key = false;      // decoding may start here
         int32_t poc = 0;       // picture order count or display rank (PictureOrder only)
         int32_t run = 0;       // pictures whose order counts compare (PictureOrder only)
         int64_t size = 0;      // bytes of the picture in the chunk
         bool damaged = false;  // the picture cannot be taken from the file whole
+        int64_t decodeTimestamp = INT64_MIN; // Presentation: the decode timestamp, INT64_MIN when none
     };
 
     FrameIndex() = default;
@@ -53,7 +69,13 @@ public:
     // chunks can no longer be told apart the stream ends. The read position
     // is left at an unspecified place. Packets of size 0 (dropped frames) are
     // not frames. Fails when the stream cannot be read at all.
+    // Files other than AVI are indexed by their presentation timestamps
+    // (containerindex.h).
     static std::expected<FrameIndex, QString> build(AVFormatContext* format, int streamIndex);
+
+    // Presentation only: the rate and its spacing, as the timestamps give them.
+    const Timing& timing() const { return m_timing; }
+    void setTiming(Timing timing) { m_timing = timing; }
 
     // Number of frames of the stream. In stored order every slot of the
     // stream counts, also one the writer left empty for a frame it could not
@@ -73,6 +95,8 @@ public:
     Order order() const { return m_order; }
     // True when a packet's display position is known before it is decoded.
     bool orderKnown() const { return m_order != Order::Counted; }
+    // True when frames are ranked by poc rather than stored order.
+    bool ranked() const { return m_order == Order::PictureOrder || m_order == Order::Presentation; }
     const Packet& packet(int64_t decodeIndex) const { return m_packets[static_cast<size_t>(decodeIndex)]; }
 
     // Decode index of the picture frame n shows, and back: the first frame
@@ -98,6 +122,8 @@ public:
 
 private:
     void deriveDisplayOrder();
+    void findPictureOrderRuns();
+    void cutRunsAtCleanStarts();
     void findEmptySlots();
     void settleDamage();
     void spreadDamage();
@@ -107,12 +133,13 @@ private:
     std::vector<Packet> m_packets;
     Order m_order = Order::Decode;
     bool m_cutShort = false;
-    std::vector<int64_t> m_decodeOfFrame; // PictureOrder only
-    std::vector<int64_t> m_frameOfDecode; // PictureOrder only
+    std::vector<int64_t> m_decodeOfFrame; // ranked only
+    std::vector<int64_t> m_frameOfDecode; // ranked only
     // Decode order with empty slots: the slot of each packet's picture,
     // counted from the first packet's (ascending); empty when none is empty.
     std::vector<int64_t> m_slotOfDecode;
     std::vector<bool> m_unusable; // per packet: damaged or decoded from a damaged one
     int64_t m_frameCount = 0;
     int64_t m_frameLimit = INT64_MAX; // endBefore
+    Timing m_timing;
 };

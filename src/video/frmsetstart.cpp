@@ -8,6 +8,7 @@
 #include "measure/measurementlog.h"
 #include "video/avifile.h"
 #include "video/capturehandover.h"
+#include "video/filedialogs.h"
 #include "video/frameextract.h"
 #include "video/frameplayer.h"
 #include "video/frameselection.h"
@@ -327,10 +328,11 @@ bool frmSetStart::barefoot() const
 
 void frmSetStart::openFile()
 {
-    const QString path = m_env.dialogs.openFile(m_env.config.videoDirectory, QStringLiteral("*.avi|*.avi"), 1);
+    const QString path = m_env.dialogs.openFile(m_env.config.videoDirectory,
+                                                FileDialogFilterFor(int(FileDialogKind::Recordings)).filter, 1);
     if (path.isEmpty())
         return;
-    const auto isAvi = IsAviFile(path);
+    const auto isAvi = IsVideoRecording(path);
     if (!isAvi) {
         ShowVideoError(m_env.dialogs, isAvi.error());
         return;

@@ -4,6 +4,7 @@
 #include "video/framedecoder.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtEndian>
 
@@ -204,6 +205,64 @@ TEST(TruncatedAvi, LengthCountsTheFramesThatAreThere)
     const auto decoder = FrameDecoder::open(path);
     ASSERT_TRUE(decoder.has_value());
     EXPECT_EQ((*decoder)->frameCount(), info->length);
+}
+
+// The files of phones and action cameras: what they do not store is said so.
+struct CameraFileCase {
+    const char* name;
+    Kind kind;
+    const char* type;
+    const char* rate;
+    bool varies;
+};
+
+class CameraFileLines : public ::testing::TestWithParam<CameraFileCase> {};
+
+TEST_P(CameraFileLines, FillWhatIsKnownAndWarnOfAVaryingRate)
+{
+    const CameraFileCase& c = GetParam();
+    if (!TestVideos::Available(c.kind))
+        GTEST_SKIP();
+    const QString path = TestVideos::Path(c.kind);
+    const auto info = ReadAviFileInfo(path);
+    ASSERT_TRUE(info.has_value()) << info.error().text.toStdString();
+    QStringList expected{"Filename: " + path, QStringLiteral("File Type: ") + c.type, "Height: 120", "Width: 160",
+                         "Length: 60 frames", QStringLiteral("Rate: ") + c.rate};
+    if (c.varies)
+        expected << "Warning: the frame rate varies; replay windows are computed from the average rate";
+    expected << "=== dwCaps ===" << "Compressed: True" << "All Key Frames: False" << "Can Read: True"
+             << "Can Write: False" << "=== dwFlags ===" << "Contains Copyright Info: not stored in this file"
+             << "Capture File: not stored in this file" << "Has Index: not stored in this file"
+             << "Must Use Index: not stored in this file" << "Interleaved: not stored in this file";
+    EXPECT_EQ(AviFileInfoLines(path, *info), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Containers, CameraFileLines,
+    ::testing::Values(CameraFileCase{"Mp4", Kind::Mp4H264, "QuickTime / MOV", "30fps", false},
+                      CameraFileCase{"MovHevc", Kind::MovHevc, "QuickTime / MOV", "30fps", false},
+                      CameraFileCase{"MkvLateStart", Kind::MkvLateStart, "Matroska / WebM", "30fps", false},
+                      // 59 steps over 1 29/60 s.
+                      CameraFileCase{"VariableRate", Kind::Mp4VariableRate, "QuickTime / MOV", "40fps", true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(IsVideoRecording, TakesAviAndCameraFilesWithAVideoStream)
+{
+    QTemporaryDir dir;
+    const QString sound = dir.filePath("sound.mp4");
+    QProcess ffmpeg;
+    ffmpeg.start("ffmpeg", {"-hide_banner", "-loglevel", "error", "-f", "lavfi", "-i", "sine=d=1", "-c:a", "aac",
+                            sound});
+    ASSERT_TRUE(ffmpeg.waitForFinished(60000) && ffmpeg.exitCode() == 0);
+    QFile text(dir.filePath("notes.mp4"));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly) && text.write("ftyp moov") == 9);
+    text.close();
+
+    EXPECT_EQ(IsVideoRecording(TestVideos::Path(Kind::Mjpeg)), true);
+    EXPECT_EQ(IsVideoRecording(TestVideos::Path(Kind::Mp4H264)), true);
+    EXPECT_EQ(IsVideoRecording(sound), false);
+    EXPECT_EQ(IsVideoRecording(text.fileName()), false);
+    EXPECT_FALSE(IsVideoRecording(dir.filePath("none.mp4")).has_value());
 }
 
 } // namespace

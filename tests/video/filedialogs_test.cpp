@@ -15,7 +15,10 @@ TEST(FileDialogFilters, PairsAndDefaultExtensionByKind)
     EXPECT_EQ(FileDialogFilterFor(1).defaultExtension, "avi");
     EXPECT_EQ(FileDialogFilterFor(2).filter, "CapturePro 3.0 profile (.cpf)|*.cpf|");
     EXPECT_EQ(FileDialogFilterFor(2).defaultExtension, "cpf");
-    EXPECT_EQ(FileDialogFilterFor(3).filter, "");
+    EXPECT_EQ(FileDialogFilterFor(3).filter, "All Recordings|*.avi;*.mp4;*.mov;*.mkv|AVI File|*.avi|MP4 File|*.mp4|"
+                                             "QuickTime File|*.mov|Matroska File|*.mkv|");
+    EXPECT_EQ(FileDialogFilterFor(3).defaultExtension, "avi");
+    EXPECT_EQ(FileDialogFilterFor(4).filter, "");
 }
 
 TEST(FileDialogs, CancellingGivesTheInitialPathBack)

@@ -43,6 +43,10 @@ QStringList codecArguments(const Recipe& recipe)
         return {"-c:v", "mpeg2video", "-q:v", "3", "-g", "15", "-bf", "2", "-sc_threshold", "1000000000"};
     case Codec::Xvid:
         return {"-c:v", "libxvid", "-q:v", "3", "-g", QString::number(recipe.groupOfPictures), "-bf", "2"};
+    case Codec::Hevc:
+        return {"-c:v", "libx265", "-pix_fmt", "yuv420p", "-tag:v", "hvc1", "-x265-params",
+                QStringLiteral("keyint=%1:min-keyint=%1:bframes=3:scenecut=0:log-level=error")
+                    .arg(recipe.groupOfPictures)};
     }
     return {};
 }
@@ -86,6 +90,16 @@ QStringList Arguments(const Recipe& recipe, const QString& path)
     }
 
     QStringList timing;
+    if (recipe.variableRate) {
+        const int half = recipe.frames / 2;
+        filters << QStringLiteral("setpts='if(lt(N\\,%1)\\,N/%2\\,%1/%2+(N-%1)/%3)/TB'")
+                       .arg(half)
+                       .arg(recipe.rate)
+                       .arg(2 * recipe.rate);
+        timing << "-fps_mode" << "passthrough";
+    }
+    if (recipe.startSeconds != 0)
+        timing << "-output_ts_offset" << QString::number(recipe.startSeconds);
     if (recipe.droppedFrames) {
         filters << QStringLiteral("select='not(between(n\\,%1\\,%2))'")
                        .arg(recipe.droppedFrames->first)

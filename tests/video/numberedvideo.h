@@ -24,6 +24,7 @@ enum class Codec {
     Mpeg4OpenGop, // the same in open groups: leading B-pictures refer to the previous group
     Mpeg2,       // MPEG-2 with B-pictures in open groups
     Xvid,        // libxvid with packed B-pictures
+    Hevc,        // libx265 with B-pictures in open groups, tagged for QuickTime
 };
 
 struct Recipe {
@@ -37,6 +38,8 @@ struct Recipe {
     // Source frames left out with their time kept, as a capture that drops
     // frames: the AVI then holds empty slots for them (first, last; empty: none).
     std::optional<std::pair<int, int>> droppedFrames;
+    double startSeconds = 0; // presentation time of the first frame (not AVI)
+    bool variableRate = false; // the second half of the frames twice as close together (not AVI)
 };
 
 // True when `ffmpeg -encoders` lists the encoder.

@@ -34,7 +34,12 @@ NumberedVideo::Codec codecOf(Kind kind)
         return NumberedVideo::Codec::Raw;
     case Kind::H264:
     case Kind::H264LateStart:
+    case Kind::Mp4H264:
+    case Kind::MkvLateStart:
+    case Kind::Mp4VariableRate:
         return NumberedVideo::Codec::H264;
+    case Kind::MovHevc:
+        return NumberedVideo::Codec::Hevc;
     case Kind::H264OpenGop:
         return NumberedVideo::Codec::H264OpenGop;
     case Kind::Mpeg4:
@@ -65,6 +70,8 @@ QString EncoderOf(Kind kind)
         return QStringLiteral("mpeg2video");
     case NumberedVideo::Codec::Xvid:
         return QStringLiteral("libxvid");
+    case NumberedVideo::Codec::Hevc:
+        return QStringLiteral("libx265");
     default:
         return QStringLiteral("libx264");
     }
@@ -77,6 +84,21 @@ QString ScratchDirectory()
 
 namespace {
 
+QString extensionOf(Kind kind)
+{
+    switch (kind) {
+    case Kind::Mp4H264:
+    case Kind::Mp4VariableRate:
+        return QStringLiteral("mp4");
+    case Kind::MovHevc:
+        return QStringLiteral("mov");
+    case Kind::MkvLateStart:
+        return QStringLiteral("mkv");
+    default:
+        return QStringLiteral("avi");
+    }
+}
+
 // Where the video of a kind lives in the build tree.
 QString cachedPath(Kind kind, NumberedVideo::Recipe& recipe, bool& lateStart)
 {
@@ -85,13 +107,17 @@ QString cachedPath(Kind kind, NumberedVideo::Recipe& recipe, bool& lateStart)
     lateStart = kind == Kind::MjpegLateStart || kind == Kind::H264LateStart;
     if (kind == Kind::MjpegDroppedFrames)
         recipe.droppedFrames = std::pair{4, 17};
-    QStringList arguments = NumberedVideo::Arguments(recipe, QStringLiteral("out.avi"));
+    if (kind == Kind::MkvLateStart)
+        recipe.startSeconds = 7.5;
+    recipe.variableRate = kind == Kind::Mp4VariableRate;
+    const QString extension = extensionOf(kind);
+    QStringList arguments = NumberedVideo::Arguments(recipe, QStringLiteral("out.") + extension);
     if (lateStart)
         arguments << QStringLiteral("start=7");
     const QString digest = QString::fromLatin1(
         QCryptographicHash::hash(arguments.join(QLatin1Char('\n')).toUtf8(), QCryptographicHash::Sha1).toHex().left(16));
     const QDir cache(QStringLiteral(RAMPSCOPE_TEST_VIDEO_DIR));
-    return cache.filePath(QStringLiteral("video%1-%2.avi").arg(static_cast<int>(kind)).arg(digest));
+    return cache.filePath(QStringLiteral("video%1-%2.%3").arg(static_cast<int>(kind)).arg(digest, extension));
 }
 
 } // namespace
@@ -123,7 +149,8 @@ QString Path(Kind kind)
         QDir().mkpath(QFileInfo(path).path());
         // Written under a name of this process's own, then renamed: tests
         // running side by side may make the same video at the same time.
-        const QString part = path + QStringLiteral(".part%1.avi").arg(QCoreApplication::applicationPid());
+        const QString part
+            = path + QStringLiteral(".part%1.").arg(QCoreApplication::applicationPid()) + QFileInfo(path).suffix();
         if (const auto failure = NumberedVideo::Make(recipe, part)) {
             ADD_FAILURE() << "ffmpeg could not make the test video: " << failure->toStdString();
             return {};

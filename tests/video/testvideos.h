@@ -24,6 +24,10 @@ enum class Kind {
     Mpeg2,
     Xvid,
     MjpegDroppedFrames, // source frames 4 to 17 dropped: 60 pictures in 74 slots
+    Mp4H264,            // the files of phones and action cameras
+    MovHevc,
+    MkvLateStart,       // H.264, the first frame shown at 7.5 s
+    Mp4VariableRate,    // H.264, 30 frames at 30 fps, then 30 at 60 fps
 };
 
 constexpr int frames = 60;

@@ -65,6 +65,7 @@ std::expected<std::unique_ptr<DecodeSession>, VideoError> DecodeSession::open(co
         session->m_fileSize = format->pb ? avio_size(format->pb) : -1;
     }
 
+    session->takeStreamHeaders();
     const AVStream* stream = session->m_format->streams[session->m_streamIndex];
     const VideoError noDecoder{VideoMessages::noDecompressor, OperatorDialogs::Icon::Information};
     session->m_decoder = avcodec_find_decoder(stream->codecpar->codec_id);
@@ -96,12 +97,45 @@ std::expected<std::unique_ptr<DecodeSession>, VideoError> DecodeSession::open(co
     return session;
 }
 
+void DecodeSession::takeStreamHeaders()
+{
+    // An MPEG-4 Visual stream may carry its headers (object layer, the
+    // writer's notes on packed B-pictures) only in front of its first
+    // picture, and an AVI file need not repeat them in its stream format. A
+    // decode that starts at a later key picture needs them all the same, or
+    // it shows wrong pictures without noticing.
+    const AVCodecParameters* parameters = m_format->streams[m_streamIndex]->codecpar;
+    if (parameters->codec_id != AV_CODEC_ID_MPEG4 || parameters->extradata_size > 0 || m_index->packetCount() == 0)
+        return;
+    const FrameIndex::Packet& first = m_index->packet(0);
+    const bool read = m_demuxed ? m_demuxed->read(0, m_packet.get())
+                                : m_file->readPicture(first.pos, first.size, m_packet.get());
+    if (!read)
+        return;
+    const uint8_t* data = m_packet->data;
+    for (int i = 0; i + 3 < m_packet->size; ++i) {
+        if (data[i] == 0 && data[i + 1] == 0 && data[i + 2] == 1 && data[i + 3] == 0xB6) {
+            m_streamHeaders.assign(data, data + i);
+            break;
+        }
+    }
+    av_packet_unref(m_packet.get());
+}
+
 bool DecodeSession::openDecoder()
 {
     const AVStream* stream = m_format->streams[m_streamIndex];
     m_codec.reset(avcodec_alloc_context3(m_decoder));
     if (!m_codec || avcodec_parameters_to_context(m_codec.get(), stream->codecpar) < 0)
         return false;
+    if (!m_streamHeaders.empty() && m_codec->extradata_size == 0) {
+        const size_t size = m_streamHeaders.size();
+        m_codec->extradata = static_cast<uint8_t*>(av_mallocz(size + AV_INPUT_BUFFER_PADDING_SIZE));
+        if (!m_codec->extradata)
+            return false;
+        std::copy(m_streamHeaders.begin(), m_streamHeaders.end(), m_codec->extradata);
+        m_codec->extradata_size = static_cast<int>(size);
+    }
     // Slices of one picture in parallel, never pictures in parallel: how
     // far damage spreads through pictures decoded side by side depends on
     // their timing, and a damaged frame must be damaged every time.
@@ -303,7 +337,9 @@ bool DecodeSession::receive(int64_t target, const Sink& sink, bool& found)
                 lastFrame = index.lastFrameOfDecodeIndex(d);
             }
         } else {
-            frame = m_runStart + m_outputs++;
+            // Counted from the start point's own picture: a decode that
+            // starts there shows nothing stored before it.
+            frame = index.frameOfDecodeIndex(m_runStart) + m_outputs++;
             lastFrame = frame;
             if (frame >= index.frameCount())
                 frame = -1;

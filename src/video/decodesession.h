@@ -14,6 +14,7 @@
 #include <expected>
 #include <functional>
 #include <memory>
+#include <vector>
 
 // One reader and decoder of the first video stream of a recording (AVI, MP4,
 // MOV or Matroska), with its frame index. Used from one thread at a time; a second thread gets a session
@@ -66,6 +67,7 @@ private:
     DecodeSession() = default;
 
     bool openFormat();
+    void takeStreamHeaders();
     bool openDecoder();
     void discardOtherStreams();
     bool canContinueTo(int64_t n, Pace pace) const;
@@ -87,6 +89,7 @@ private:
     std::unique_ptr<ChunkFile> m_file;             // AVI: pictures read by their chunks
     std::unique_ptr<DemuxedPictures> m_demuxed;    // others: read through the demuxer
     int64_t m_fileSize = -1;
+    std::vector<uint8_t> m_streamHeaders; // given to the decoder when the file's stream format has none
     PacketPtr m_packet;
     FramePtr m_picture;
 

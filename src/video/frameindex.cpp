@@ -10,6 +10,7 @@
 #include <map>
 #include <numeric>
 #include <optional>
+#include <string>
 
 namespace {
 
@@ -98,6 +99,54 @@ struct PictureTypeReader : HeaderParser {
         bidirectional.push_back(parser->pict_type == AV_PICTURE_TYPE_B);
         if (packet->size <= packedPlaceholderBytes)
             packedPlaceholders = true;
+        pictures.push_back(packet->size <= packedPlaceholderBytes ? std::string() : pictureTypesIn(packet));
+    }
+
+    // The coding types of the pictures in a packet ('I', 'P', 'B', 'S'), in
+    // stored order: a packed packet holds an anchor and a B-picture.
+    static std::string pictureTypesIn(const AVPacket* packet)
+    {
+        std::string types;
+        const uint8_t* data = packet->data;
+        for (int i = 0; i + 4 < packet->size; ++i)
+            if (data[i] == 0 && data[i + 1] == 0 && data[i + 2] == 1 && data[i + 3] == 0xB6)
+                types.push_back("IPBS"[data[i + 4] >> 6]);
+        return types;
+    }
+    std::vector<std::string> pictures; // per packet; empty for a placeholder or a damaged packet
+
+    // Packed streams: the frame each packet's first picture is shown as
+    // (-1 for a placeholder), by the ranks of all pictures in stored order.
+    std::vector<int64_t> packedFrames(std::vector<FrameIndex::Packet>& packets) const
+    {
+        std::vector<int64_t> frames(packets.size(), -1);
+        int64_t rank = 0;
+        std::optional<size_t> heldAnchor; // packet whose first picture is the held anchor
+        bool heldIsFirst = false;
+        for (size_t d = 0; d < packets.size(); ++d) {
+            const std::string& types = pictures[d];
+            for (size_t k = 0; k < types.size(); ++k) {
+                const bool first = k == 0;
+                if (types[k] == 'B') {
+                    const int64_t shown = rank++;
+                    if (first)
+                        frames[d] = shown;
+                    continue;
+                }
+                if (heldAnchor) {
+                    const int64_t shown = rank++;
+                    if (heldIsFirst)
+                        frames[*heldAnchor] = shown;
+                }
+                heldAnchor = d;
+                heldIsFirst = first;
+            }
+            // A start point is a packet that begins with an I-picture.
+            packets[d].key = !types.empty() && types.front() == 'I';
+        }
+        if (heldAnchor && heldIsFirst)
+            frames[*heldAnchor] = rank;
+        return frames;
     }
 
     // The not-coded picture that stands in the slot of a packed B-picture.
@@ -127,11 +176,14 @@ struct PictureTypeReader : HeaderParser {
 
 } // namespace
 
-FrameIndex::FrameIndex(std::vector<Packet> packets, Order order, bool cutShort)
+FrameIndex::FrameIndex(std::vector<Packet> packets, Order order, bool cutShort, std::vector<int64_t> packedFrames)
     : m_packets(std::move(packets))
     , m_order(order)
     , m_cutShort(cutShort)
+    , m_packedFrames(m_order == Order::Counted ? std::move(packedFrames) : std::vector<int64_t>())
 {
+    if (m_packedFrames.size() != m_packets.size())
+        m_packedFrames.clear();
     if (!m_packets.empty())
         m_packets.front().key = true;
     if (ranked())
@@ -227,7 +279,10 @@ void FrameIndex::endBefore(int64_t n)
 
 void FrameIndex::countDeliverableFrames()
 {
-    m_frameCount = std::min(m_frameLimit, m_slotOfDecode.empty() ? packetCount() : m_slotOfDecode.back() + 1);
+    int64_t frames = m_slotOfDecode.empty() ? packetCount() : m_slotOfDecode.back() + 1;
+    if (!m_packedFrames.empty())
+        frames = *std::max_element(m_packedFrames.begin(), m_packedFrames.end()) + 1;
+    m_frameCount = std::min(m_frameLimit, frames);
     while (m_frameCount > 0 && frameDamaged(m_frameCount - 1))
         --m_frameCount;
 }
@@ -381,8 +436,11 @@ std::expected<FrameIndex, QString> FrameIndex::build(AVFormatContext* format, in
     // the P-picture after it, with a placeholder of a few bytes in its own
     // slot): the picture types of the packets say nothing of the display
     // order, so such a stream is counted as the decoder shows it.
+    std::vector<int64_t> packedFrames;
     if (pictureTypes && pictureTypes->packedPlaceholders) {
         order = Order::Counted;
+        pictureTypes->pictures.resize(packets.size());
+        packedFrames = pictureTypes->packedFrames(packets);
         pictureTypes.reset();
     }
     if (pictureTypes) {
@@ -407,7 +465,7 @@ std::expected<FrameIndex, QString> FrameIndex::build(AVFormatContext* format, in
         for (size_t i = 0; i < packets.size(); ++i)
             packets[i].key = containerKeys[i];
     }
-    return FrameIndex(std::move(packets), order, cutShort);
+    return FrameIndex(std::move(packets), order, cutShort, std::move(packedFrames));
 }
 
 void FrameIndex::deriveDisplayOrder()
@@ -478,6 +536,14 @@ int64_t FrameIndex::decodeIndexOfFrame(int64_t n) const
         const auto after = std::upper_bound(m_slotOfDecode.begin(), m_slotOfDecode.end(), n);
         return std::max<int64_t>(0, (after - m_slotOfDecode.begin()) - 1);
     }
+    if (!m_packedFrames.empty()) {
+        // The last packet whose first picture is shown at or before n.
+        int64_t found = 0;
+        for (int64_t d = 0; d < packetCount(); ++d)
+            if (m_packedFrames[static_cast<size_t>(d)] >= 0 && m_packedFrames[static_cast<size_t>(d)] <= n)
+                found = d;
+        return found;
+    }
     return ranked() ? m_decodeOfFrame[static_cast<size_t>(n)] : n;
 }
 
@@ -485,6 +551,8 @@ int64_t FrameIndex::frameOfDecodeIndex(int64_t d) const
 {
     if (!m_slotOfDecode.empty())
         return m_slotOfDecode[static_cast<size_t>(d)];
+    if (!m_packedFrames.empty())
+        return m_packedFrames[static_cast<size_t>(d)];
     return ranked() ? m_frameOfDecode[static_cast<size_t>(d)] : d;
 }
 
@@ -508,6 +576,8 @@ bool FrameIndex::decodableFrom(int64_t start, int64_t d) const
 {
     if (d < start)
         return false;
+    if (!m_packedFrames.empty())
+        return m_packedFrames[static_cast<size_t>(d)] >= m_packedFrames[static_cast<size_t>(start)];
     if (!ranked())
         return true;
     const Packet& s = packet(start);

@@ -60,7 +60,11 @@ public:
     // says the stream lost pictures at its end (the file is cut there), so
     // that pictures shown after a lost one are not numbered as if nothing
     // were missing.
-    FrameIndex(std::vector<Packet> packets, Order order, bool cutShort = false);
+    // packedFrames (Counted only): the frame each packet's first picture is
+    // shown as, -1 for a packet with none (the placeholder of a packed
+    // B-picture); empty when every packet holds one picture in shown order.
+    FrameIndex(std::vector<Packet> packets, Order order, bool cutShort = false,
+               std::vector<int64_t> packedFrames = {});
 
     // Indexes the stream: from the demuxer's own index where it agrees with
     // the chunks of the file (for reordering codecs each picture's headers
@@ -135,6 +139,7 @@ private:
     bool m_cutShort = false;
     std::vector<int64_t> m_decodeOfFrame; // ranked only
     std::vector<int64_t> m_frameOfDecode; // ranked only
+    std::vector<int64_t> m_packedFrames;  // Counted with packed B-pictures
     // Decode order with empty slots: the slot of each packet's picture,
     // counted from the first packet's (ascending); empty when none is empty.
     std::vector<int64_t> m_slotOfDecode;

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 
@@ -49,6 +50,7 @@ NumberedVideo::Codec codecOf(Kind kind)
     case Kind::Mpeg2:
         return NumberedVideo::Codec::Mpeg2;
     case Kind::Xvid:
+    case Kind::XvidHeadersAtStart:
         return NumberedVideo::Codec::Xvid;
     }
     return NumberedVideo::Codec::Mjpeg;
@@ -155,6 +157,10 @@ QString Path(Kind kind)
             ADD_FAILURE() << "ffmpeg could not make the test video: " << failure->toStdString();
             return {};
         }
+        if (kind == Kind::XvidHeadersAtStart && !KeepStreamHeadersOnlyAtStart(part)) {
+            ADD_FAILURE() << "no stream headers in " << part.toStdString();
+            return {};
+        }
         if (lateStart && !SetStreamStart(part, 7)) {
             ADD_FAILURE() << "no stream header in " << part.toStdString();
             return {};
@@ -183,6 +189,30 @@ QString TruncatedCopy(const QString& path, qint64 bytes, const QString& name)
     if (!out.open(QIODevice::WriteOnly) || out.write(in.read(bytes)) < 0)
         return {};
     return target;
+}
+
+bool KeepStreamHeadersOnlyAtStart(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite))
+        return false;
+    QByteArray bytes = file.readAll();
+    const QByteArray sequenceStart("\x00\x00\x01\xb0", 4);
+    const QByteArray pictureStart("\x00\x00\x01\xb6", 4);
+    qsizetype at = bytes.indexOf(sequenceStart);
+    if (at < 0)
+        return false;
+    int blanked = 0;
+    for (at = bytes.indexOf(sequenceStart, bytes.indexOf(pictureStart, at)); at >= 0;
+         at = bytes.indexOf(sequenceStart, at)) {
+        const qsizetype picture = bytes.indexOf(pictureStart, at);
+        if (picture < 0)
+            break;
+        std::fill(bytes.begin() + at, bytes.begin() + picture, '\0');
+        at = picture;
+        ++blanked;
+    }
+    return blanked > 0 && file.seek(0) && file.write(bytes) == bytes.size();
 }
 
 bool SetStreamStart(const QString& path, quint32 start)

@@ -28,6 +28,7 @@ enum class Kind {
     MovHevc,
     MkvLateStart,       // H.264, the first frame shown at 7.5 s
     Mp4VariableRate,    // H.264, 30 frames at 30 fps, then 30 at 60 fps
+    XvidHeadersAtStart, // Xvid whose stream headers stand only before its first picture
 };
 
 constexpr int frames = 60;
@@ -45,6 +46,10 @@ QString ScratchDirectory();
 
 // Copies the first `bytes` bytes of a file to a new scratch file.
 QString TruncatedCopy(const QString& path, qint64 bytes, const QString& name);
+
+// Blanks the MPEG-4 stream headers in front of every picture but the first,
+// in place (zero bytes, so no chunk moves). False when there were none.
+bool KeepStreamHeadersOnlyAtStart(const QString& path);
 
 // Sets the start field of the first stream header of an AVI file.
 bool SetStreamStart(const QString& path, quint32 start);

@@ -591,8 +591,12 @@ bool FrameIndex::startsAfresh(int64_t d) const
     case Order::Decode:
         return packet(d).key;
     case Order::PictureOrder:
-    case Order::Presentation:
         return packet(d).key && (d == 0 || packet(d).run != packet(d - 1).run);
+    case Order::Presentation:
+        // A container's start point may be a recovery point rather than an
+        // IDR picture: the decoder then lets its pictures out only while
+        // packets keep coming.
+        return false;
     case Order::Counted:
         return false;
     }

@@ -115,16 +115,16 @@ FrameIndex presentation(std::initializer_list<std::pair<int, bool>> pictures)
     return FrameIndex(std::move(packets), FrameIndex::Order::Presentation);
 }
 
-TEST(FrameIndex, PresentationOrderStartsAfreshOnlyWhereNothingReachesBack)
+TEST(FrameIndex, PresentationOrderStartsLeadingPicturesAtTheGroupBefore)
 {
     // I0 P3 B1 B2 | I4 P7 B5 B6 (closed) | I10 B8 B9 P13 B11 B12 (open)
     const FrameIndex index = presentation({{0, true}, {3, false}, {1, false}, {2, false}, {4, true}, {7, false},
                                            {5, false}, {6, false}, {10, true}, {8, false}, {9, false},
                                            {13, false}, {11, false}, {12, false}});
     EXPECT_EQ(displayOrder(index), (std::vector<int64_t>{0, 2, 3, 1, 4, 6, 7, 5, 9, 10, 8, 12, 13, 11}));
-    EXPECT_TRUE(index.startsAfresh(4));
-    EXPECT_FALSE(index.startsAfresh(8)); // its leading pictures refer to the group before
-    EXPECT_EQ(index.startPacketFor(8), 4);
+    EXPECT_TRUE(index.decodableFrom(4, 7));
+    EXPECT_FALSE(index.decodableFrom(4, 3)); // before the start
+    EXPECT_EQ(index.startPacketFor(8), 4); // B8 refers to the group before I10
     EXPECT_EQ(index.startPacketFor(10), 8);
     EXPECT_FALSE(index.decodableFrom(8, 9));
     EXPECT_TRUE(index.decodableFrom(8, 12));

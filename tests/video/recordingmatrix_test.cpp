@@ -100,7 +100,8 @@ TEST_P(RecordingMatrix, TheFrameShownIsTheFrameCountedAndTheFrameExtracted)
 
     // Extraction opens the file afresh for each frame, as the screen does.
     QTemporaryDir dir;
-    for (int64_t n : {mid + 1, count - 1, int64_t{1}}) {
+    // Just after a start point, the decoder is not drained before the frame is out.
+    for (int64_t n : {count / 2 + 1, count - 1, int64_t{1}}) {
         const QString bitmap = dir.filePath(QStringLiteral("frame%1.bmp").arg(n));
         const auto extracted = ExtractFrameToFile(path, n, bitmap);
         ASSERT_TRUE(extracted.has_value()) << n << ": " << extracted.error().text.toStdString();

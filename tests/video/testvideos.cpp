@@ -35,13 +35,13 @@ NumberedVideo::Codec codecOf(Kind kind)
         return NumberedVideo::Codec::Raw;
     case Kind::H264:
     case Kind::H264LateStart:
-    case Kind::Mp4H264:
     case Kind::MkvLateStart:
     case Kind::Mp4VariableRate:
         return NumberedVideo::Codec::H264;
     case Kind::MovHevc:
         return NumberedVideo::Codec::Hevc;
     case Kind::H264OpenGop:
+    case Kind::Mp4H264:
         return NumberedVideo::Codec::H264OpenGop;
     case Kind::Mpeg4:
         return NumberedVideo::Codec::Mpeg4;

@@ -24,7 +24,7 @@ enum class Kind {
     Mpeg2,
     Xvid,
     MjpegDroppedFrames, // source frames 4 to 17 dropped: 60 pictures in 74 slots
-    Mp4H264,            // the files of phones and action cameras
+    Mp4H264,            // the files of phones and action cameras (open groups)
     MovHevc,
     MkvLateStart,       // H.264, the first frame shown at 7.5 s
     Mp4VariableRate,    // H.264, 30 frames at 30 fps, then 30 at 60 fps

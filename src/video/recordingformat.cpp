@@ -1,5 +1,9 @@
 #include "video/recordingformat.h"
 
+extern "C" {
+#include <libavutil/dict.h>
+}
+
 #include <QByteArray>
 #include <QFile>
 
@@ -7,20 +11,26 @@
 
 FormatContextPtr OpenRecording(const QString& path)
 {
-    const QByteArray name = QFile::encodeName(path);
-    AVFormatContext* raw = nullptr;
-    if (avformat_open_input(&raw, name.constData(), av_find_input_format("avi"), nullptr) >= 0)
-        return FormatContextPtr(raw);
-    raw = nullptr;
-    if (avformat_open_input(&raw, name.constData(), nullptr, nullptr) < 0)
-        return nullptr;
-    FormatContextPtr format(raw);
-    // Only the containers of cameras and phones: whatever else the probe
+    // Always a file on this computer: a name is never taken for a network
+    // address or another of FFmpeg's protocols, and nothing a file names
+    // (a playlist's entries, say) is opened.
+    const QByteArray name = QByteArrayLiteral("file:") + QFile::encodeName(path);
+    const auto open = [&name](const AVInputFormat* reader, const char* readers) {
+        AVDictionary* options = nullptr;
+        av_dict_set(&options, "protocol_whitelist", "file", 0);
+        if (readers)
+            av_dict_set(&options, "format_whitelist", readers, 0);
+        AVFormatContext* raw = nullptr;
+        const int opened = avformat_open_input(&raw, name.constData(), reader, &options);
+        av_dict_free(&options);
+        return opened >= 0 ? FormatContextPtr(raw) : nullptr;
+    };
+    if (FormatContextPtr avi = open(av_find_input_format("avi"), nullptr))
+        return avi;
+    // Only the containers of cameras and phones, chosen before any reader
+    // looks past the file's first bytes: whatever else the probe
     // recognises is no recording.
-    const char* found = format->iformat ? format->iformat->name : "";
-    if (std::strcmp(found, "mov,mp4,m4a,3gp,3g2,mj2") != 0 && std::strcmp(found, "matroska,webm") != 0)
-        return nullptr;
-    return format;
+    return open(nullptr, "mov,mp4,m4a,3gp,3g2,mj2,matroska,webm");
 }
 
 bool IsAviRecording(const AVFormatContext* format)

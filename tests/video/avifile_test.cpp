@@ -258,8 +258,15 @@ TEST(IsVideoRecording, TakesAviAndCameraFilesWithAVideoStream)
     ASSERT_TRUE(text.open(QIODevice::WriteOnly) && text.write("ftyp moov") == 9);
     text.close();
 
+    // A playlist naming a recording is no recording, and what it names is never opened.
+    QFile playlist(dir.filePath("jump.avi"));
+    ASSERT_TRUE(playlist.open(QIODevice::WriteOnly));
+    playlist.write("#EXTM3U\n#EXTINF:1,\n" + TestVideos::Path(Kind::Mp4H264).toUtf8() + "\n#EXT-X-ENDLIST\n");
+    playlist.close();
+
     EXPECT_EQ(IsVideoRecording(TestVideos::Path(Kind::Mjpeg)), true);
     EXPECT_EQ(IsVideoRecording(TestVideos::Path(Kind::Mp4H264)), true);
+    EXPECT_EQ(IsVideoRecording(playlist.fileName()), false);
     EXPECT_EQ(IsVideoRecording(sound), false);
     EXPECT_EQ(IsVideoRecording(text.fileName()), false);
     EXPECT_FALSE(IsVideoRecording(dir.filePath("none.mp4")).has_value());

@@ -38,7 +38,7 @@ int fail(QTextStream& err, const QString& message)
 int VideoInfoCommand(const QStringList& args, QTextStream& out, QTextStream& err)
 {
     if (args.size() != 1)
-        return fail(err, QStringLiteral("usage: rampscope-cli info FILE.avi"));
+        return fail(err, QStringLiteral("usage: rampscope-cli info VIDEO"));
     quietDecoders();
     const QString path = QFileInfo(args.first()).absoluteFilePath();
     const auto isAvi = IsVideoRecording(path);
@@ -57,7 +57,7 @@ int VideoInfoCommand(const QStringList& args, QTextStream& out, QTextStream& err
 int VideoExtractCommand(const QStringList& args, QTextStream&, QTextStream& err)
 {
     if (args.size() != 3)
-        return fail(err, QStringLiteral("usage: rampscope-cli extract FILE.avi N OUT.bmp"));
+        return fail(err, QStringLiteral("usage: rampscope-cli extract VIDEO N OUT.bmp"));
     double frame = 0;
     if (!ParseNumberField(args.at(1), frame) || frame != std::floor(frame) || frame < 0 || frame > 9.0e15)
         return fail(err, QStringLiteral("N must be a whole frame number from 0"));

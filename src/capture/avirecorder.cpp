@@ -93,6 +93,14 @@ struct AviRecorder::Writer {
         return {};
     }
 
+    // Sound that came from the input, laid on the file's timeline.
+    void hear(const std::deque<SoundBlock>& heard)
+    {
+        if (sound)
+            for (const SoundBlock& block : heard)
+                sound->add(block);
+    }
+
     // Hands the file the sound heard up to the end of the last picture written.
     std::expected<void, QString> writeSound()
     {
@@ -261,12 +269,10 @@ void AviRecorder::run()
         }
         if (ended_)
             continue;
-        for (const SoundBlock& block : heard)
-            w.sound->add(block);
+        w.hear(heard);
         if (!frame.jpeg && !frame.picture) {
-            if (auto written = w.writeSound(); !written)
+            if (auto written = writeSound(); !written)
                 end(written.error());
-            samples_ = w.sound->samplesTaken();
             continue;
         }
         if (!w.started) {
@@ -291,20 +297,17 @@ void AviRecorder::run()
         } else if (slot <= w.lastSlot) {
             continue; // the camera sends more pictures than the rate asks for
         } else {
-            if (frame.jpeg)
+            if (frame.jpeg) {
                 written = w.write(*frame.jpeg, slot);
-            else if (frame.picture) {
+            } else {
                 auto packet = w.encoder->encode(*frame.picture);
                 written = packet ? w.write(**packet, slot) : std::unexpected(packet.error());
-            } else
-                continue;
+            }
             if (written) {
                 framesDropped_ += slot - w.lastSlot - 1;
                 ++framesCaptured_;
                 w.lastSlot = slot;
-                written = w.writeSound();
-                if (w.sound)
-                    samples_ = w.sound->samplesTaken();
+                written = writeSound();
             }
         }
         timeMs_ = NowMs() - w.startMs;
@@ -318,13 +321,19 @@ void AviRecorder::run()
         if (soundPlaced_)
             heard.swap(soundQueue_);
     }
-    if (w.sound && !ended_) {
-        for (const SoundBlock& block : heard)
-            w.sound->add(block);
-        if (auto written = w.writeSound(); !written)
+    if (!ended_) {
+        w.hear(heard);
+        if (auto written = writeSound(); !written)
             end(written.error());
-        samples_ = w.sound->samplesTaken();
     }
+}
+
+std::expected<void, QString> AviRecorder::writeSound()
+{
+    auto written = writer_->writeSound();
+    if (writer_->sound)
+        samples_ = writer_->sound->samplesTaken();
+    return written;
 }
 
 void AviRecorder::end(const QString& failure)

@@ -91,6 +91,8 @@ private:
     // Ends the recording early: the time limit (empty failure) or a write
     // the disk refused.
     void end(const QString& failure);
+    // The writer's sound up to its last picture, and the count of samples.
+    std::expected<void, QString> writeSound();
 
     std::unique_ptr<Writer> writer_;
     std::thread thread_;

@@ -35,12 +35,6 @@ void PrerollBuffer::configure(int seconds, int width, int height, int rate)
     bytesKept_ = 0;
 }
 
-bool PrerollBuffer::keeping() const
-{
-    std::lock_guard lock(mutex_);
-    return seconds_ > 0;
-}
-
 void PrerollBuffer::add(CapturedFrame frame)
 {
     {

@@ -29,7 +29,6 @@ public:
     // given size and rate (the recording's); 0 keeps nothing. Forgets what
     // was kept.
     void configure(int seconds, int width, int height, int rate);
-    bool keeping() const;
 
     // A picture of the camera; never waits for the encoder.
     void add(CapturedFrame frame);
